@@ -14,8 +14,8 @@ struct Department;
 // catalogue: the same seed and size always give the same products.
 class CatalogueGenerator {
 public:
-    static const int64_t kBrandPid = 20000;
-    static const int64_t kColourPid = 1627207;
+    static constexpr int64_t kBrandPid = 20000;
+    static constexpr int64_t kColourPid = 1627207;
 
     CatalogueGenerator(CatalogueDatabase& db, uint32_t seed);
     void generate(int productCount);

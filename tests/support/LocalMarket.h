@@ -10,7 +10,7 @@
 // QUOBRIX_SERVICE_URL to its addresses.
 class LocalMarket {
 public:
-    static const int kProductCount = 3000;
+    static constexpr int kProductCount = 3000;
 
     static LocalMarket& instance();   // starts the market on first use
 
