@@ -53,30 +53,32 @@ RecommendPackage::RecommendPackage(const Catalogue& catalogue) : catalogue_(cata
 
 void RecommendPackage::addSearches(const Catalogue& catalogue)
 {
+    // Keywords are names that product titles carry, so every search finds something.
     int turn = 0;
     for (const Category* top : catalogue.children(0)) {
-        RecommendItem keyword;
-        keyword.className = "热门搜索";
-        keyword.name = top->name;
-        keyword.cardText = "热搜：" + top->name;
-        keyword.byVolume = true;
-        items_.push_back(keyword);
+        std::vector<const Category*> groups = catalogue.children(top->cid);
+        std::vector<const Category*> leaves = groups.empty() ? groups : catalogue.children(groups.front()->cid);
+        if (!leaves.empty()) {
+            RecommendItem keyword;
+            keyword.className = "热门搜索";
+            keyword.name = leaves.front()->name;
+            keyword.cardText = "热搜：" + keyword.name;
+            keyword.byVolume = true;
+            items_.push_back(keyword);
 
-        for (const Category* group : catalogue.children(top->cid)) {
             RecommendItem narrowed;
             narrowed.className = "精选分类";
-            narrowed.name = group->name;
-            narrowed.cid = group->cid;
+            narrowed.name = leaves.back()->name;
+            narrowed.cid = groups.front()->cid;
             narrowed.lowPrice = 20 * (1 + turn % 3);
             narrowed.highPrice = narrowed.lowPrice * 50;
             narrowed.mall = turn % 4 == 0;
             narrowed.prepay = narrowed.guarantee = turn % 2 == 0;
             narrowed.affiliate = turn % 5 == 4;
-            narrowed.cardText = group->name + " " + std::to_string(narrowed.lowPrice) + "-" +
+            narrowed.cardText = narrowed.name + " " + std::to_string(narrowed.lowPrice) + "-" +
                                 std::to_string(narrowed.highPrice) + "元";
             items_.push_back(narrowed);
             ++turn;
-            break;
         }
         // A brand search narrowed by its own property, as the property tree would.
         std::vector<PropValue> values = catalogue.propValues(top->cid);
