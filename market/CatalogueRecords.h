@@ -1,11 +1,21 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace market {
+
+// Cents as the market writes money: yuan with two decimals, "129.50".
+inline std::string yuanText(int64_t cents)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
+                  static_cast<long long>(cents % 100));
+    return text;
+}
 
 // Plain records of the catalogue, as stored in SQLite and held in memory.
 // Money is kept in cents so prices compare and print exactly.

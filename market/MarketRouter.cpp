@@ -22,18 +22,22 @@ namespace market {
 namespace {
 
 const std::streamsize kMaxBody = 1 << 20;
+const std::streamsize kMaxDrained = 16 << 20;
 
-// False when the body is larger than the market takes.
+// False when the body is larger than the market takes. The rest of a large
+// body is still read (up to a bound), so the sender gets the refusal rather
+// than a reset connection.
 bool readBody(Poco::Net::HTTPServerRequest& request, std::string& body)
 {
     std::istream& in = request.stream();
     char buffer[8192];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        body.append(buffer, size_t(in.gcount()));
-        if (std::streamsize(body.size()) > kMaxBody)
-            return false;
+    std::streamsize total = 0;
+    while ((in.read(buffer, sizeof buffer) || in.gcount() > 0) && total <= kMaxDrained) {
+        total += in.gcount();
+        if (total <= kMaxBody)
+            body.append(buffer, size_t(in.gcount()));
     }
-    return true;
+    return total <= kMaxBody;
 }
 
 FaultScope partOf(const std::string& path)

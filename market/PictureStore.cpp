@@ -10,6 +10,7 @@
 #include <Poco/File.h>
 #include <Poco/NumberParser.h>
 #include <Poco/Path.h>
+#include <Poco/Process.h>
 
 #include <algorithm>
 #include <fstream>
@@ -83,8 +84,9 @@ bool readFile(const std::string& path, std::string& bytes)
 void writeFileAtomically(const std::string& path, const std::string& bytes)
 {
     Poco::File(Poco::Path(path).parent()).createDirectories();
+    // Test processes share one cache, so the name carries the process too.
     std::ostringstream temporary;
-    temporary << path << ".tmp" << std::this_thread::get_id();
+    temporary << path << ".tmp" << Poco::Process::id() << "-" << std::this_thread::get_id();
     {
         std::ofstream out(temporary.str(), std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));
@@ -111,6 +113,9 @@ bool PictureStore::parse(const std::string& path, Request& request) const
     if (slash == std::string::npos)
         return false;
     request.kind = path.substr(prefix.size(), slash - prefix.size());
+    static const std::set<std::string> kinds = {"item", "desc", "shop", "rec"};
+    if (!kinds.count(request.kind))
+        return false;
     std::string name = path.substr(slash + 1);
     size_t dot = name.find(".jpg");
     if (dot == std::string::npos || dot == 0 || dot > 40)

@@ -12,7 +12,6 @@
 #include <Poco/Zip/Compress.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <sstream>
 
 namespace market {
@@ -21,14 +20,6 @@ namespace {
 
 const size_t kShops = 8;
 const size_t kProducts = 12;
-
-std::string priceText(int64_t cents)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "￥%lld.%02lld", static_cast<long long>(cents / 100),
-                  static_cast<long long>(cents % 100));
-    return text;
-}
 
 void addFlag(TiXmlElement* item, const char* name, bool on)
 {
@@ -152,7 +143,7 @@ std::string RecommendPackage::xml(const MarketLinks& links, int version) const
         if (item.kind == RecommendItem::Kind::Product) {
             addFlag(p, "pd", true);
             const Product* product = catalogue_.product(item.numIid);
-            XmlAnswerWriter::addText(p, "f", product ? priceText(product->priceCents) : std::string());
+            XmlAnswerWriter::addText(p, "f", product ? "￥" + yuanText(product->priceCents) : std::string());
             XmlAnswerWriter::addText(p, "j", links.itemPage(item.numIid));
         }
         XmlAnswerWriter::addText(p, "d", item.cardText);

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 namespace market {
@@ -70,14 +69,6 @@ std::vector<std::string> split(const std::string& text, const char* separators)
     Poco::StringTokenizer tokens(text, separators,
                                  Poco::StringTokenizer::TOK_IGNORE_EMPTY | Poco::StringTokenizer::TOK_TRIM);
     return std::vector<std::string>(tokens.begin(), tokens.end());
-}
-
-std::string money(int64_t cents)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
-                  static_cast<long long>(cents % 100));
-    return text;
 }
 
 std::string highlighted(const std::string& title, const std::vector<std::string>& words)
@@ -237,7 +228,7 @@ void TopGateway::writeProduct(TiXmlElement* item, const Product& product, const 
         else if (field == "pic_path" || field == "pic_url")
             XmlAnswerWriter::addText(item, name, links.productPicture(product.numIid));
         else if (field == "price")
-            XmlAnswerWriter::addText(item, name, money(product.priceCents));
+            XmlAnswerWriter::addText(item, name, yuanText(product.priceCents));
         else if (field == "type")
             XmlAnswerWriter::addText(item, name, product.type);
         else if (field == "volume")
@@ -249,7 +240,7 @@ void TopGateway::writeProduct(TiXmlElement* item, const Product& product, const 
         else if (field == "delist_time")
             XmlAnswerWriter::addText(item, name, delistTime(product));
         else if (field == "express_fee" || field == "post_fee")
-            XmlAnswerWriter::addText(item, name, money(product.expressFeeCents));
+            XmlAnswerWriter::addText(item, name, yuanText(product.expressFeeCents));
         else if (field == "detail_url")
             XmlAnswerWriter::addText(item, name, links.itemPage(product.numIid));
         else if (field == "desc")

@@ -7,7 +7,6 @@
 
 #include <Poco/NumberParser.h>
 
-#include <cstdio>
 #include <stdexcept>
 
 namespace market {
@@ -64,11 +63,8 @@ std::string WebPages::itemPage(int64_t numIid, const MarketLinks& links) const
     const Product* product = catalogue_.product(numIid);
     if (!product)
         return std::string();
-    char price[32];
-    std::snprintf(price, sizeof price, "%lld.%02lld", static_cast<long long>(product->priceCents / 100),
-                  static_cast<long long>(product->priceCents % 100));
     std::string body = "<h1>" + product->title + "</h1><p><img src=\"" + links.productPicture(numIid) +
-                       "_310x310.jpg\"></p><p>价格：<b>" + price + "</b> 元　卖家：" + product->nick + "　30天售出 " +
+                       "_310x310.jpg\"></p><p>价格：<b>" + yuanText(product->priceCents) + "</b> 元　卖家：" + product->nick + "　30天售出 " +
                        std::to_string(product->volume) + " 件</p>";
     if (const Shop* shop = catalogue_.shop(product->nick))
         body += "<p><a href=\"" + links.shopPage(shop->sid) + "\">进入店铺：" + shop->title + "</a></p>";

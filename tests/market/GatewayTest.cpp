@@ -192,6 +192,28 @@ TEST_F(GatewayTest, AChineseKeywordIsSignedOverItsUtf8Bytes)
         EXPECT_NE(title.find("<span class=H>手机</span>"), std::string::npos) << title;
 }
 
+TEST_F(GatewayTest, APlusIsTakenAsTheSignerMeantIt)
+{
+    auto replaceAll = [](std::string text, const std::string& from, const std::string& to) {
+        for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+            text.replace(at, from.size(), to);
+        return text;
+    };
+    // Our client signs a raw "+" and sends it unescaped.
+    auto literal = MarketClient::signedParams("taobao.items.search", {{"fields", "num_iid"}, {"q", "c++"}});
+    std::string rawPlus = replaceAll(MarketClient::encodeQuery(literal), "%2B", "+");
+    EXPECT_EQ(errorCode(MarketClient::get("/router/rest?" + rawPlus)), "");
+
+    // Form-encoding clients sign a space and send it as "+".
+    auto spaced = MarketClient::signedParams("taobao.items.search", {{"fields", "num_iid"}, {"q", "华为 正品行货"}});
+    std::string plusForSpace = replaceAll(MarketClient::encodeQuery(spaced), "%20", "+");
+    auto reply = MarketClient::get("/router/rest?" + plusForSpace);
+    ASSERT_EQ(errorCode(reply), "");
+    TiXmlDocument document;
+    MarketClient::parse(reply.body, document);
+    EXPECT_NE(MarketClient::texts(document, "totalResults").at(0), "0");
+}
+
 TEST_F(GatewayTest, BadRequestsGetTheClassicErrorCodes)
 {
     Params ok{{"fields", "seller_credit"}, {"nick", catalogue().sellers()[0].nick}};
