@@ -1,13 +1,13 @@
 #include "service/CQXRecommendCatalogue.h"
 
 #include "service/CQX_RecommendVisitor.h"
+#include "platform/FileSystem.h"
 #include "taobao/TaobaoXml.h"
 
 #include <Poco/DigestEngine.h>
 #include <Poco/MD5Engine.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 
 const char* const CQXRecommendCatalogue::kRecommendFile = "../datafiles/data/recommend.xml";
@@ -64,7 +64,8 @@ void CQXRecommendCatalogue::FinishUpdate(bool updated)
 {
     if (!IsReady() && updated) {
         Load();
-        deleteCachedPictures();
+        // The pictures of the previous package; its folders stay.
+        DeleteFilesInDir(m_pictureDir.c_str());
     }
     m_ready.store(true, std::memory_order_release);
 }
@@ -165,16 +166,4 @@ std::string CQXRecommendCatalogue::pictureFileName(const std::string& url) const
     if (slash == std::string::npos || slash == 0)
         return std::string();
     return url.substr(slash + 1);
-}
-
-// The pictures of the previous package; its folders stay.
-void CQXRecommendCatalogue::deleteCachedPictures() const
-{
-    std::error_code walkError;
-    for (std::filesystem::recursive_directory_iterator it(m_pictureDir, walkError), end;
-         !walkError && it != end; it.increment(walkError)) {
-        std::error_code fileError;
-        if (it->is_regular_file(fileError))
-            std::filesystem::remove(it->path(), fileError);
-    }
 }

@@ -48,7 +48,6 @@ private:
     void addItem(const std::string& className, const CQXRecommendItem& item);
     CQXRecommendItem* item(int index);
     std::string pictureFileName(const std::string& url) const;
-    void deleteCachedPictures() const;
 
     std::string m_file;
     std::string m_pictureDir;
