@@ -1,0 +1,28 @@
+#pragma once
+#include <functional>
+#include <string>
+
+enum class MsgBoxButtons { Ok, OkCancel };
+enum class MsgBoxIcon { Error, Warning, Information };
+enum class MsgBoxResult { Ok, Cancel };
+
+// Modal message boxes without an owner window. Every box is also written to
+// stderr, so a headless run still tells the user what happened.
+//
+// Tests and scripted runs answer boxes without a person: a handler installed
+// with SetHandler, or the environment variable QUOBRIX_MESSAGEBOX_ANSWER
+// ("ok" or "cancel"; the box is then not shown) with QUOBRIX_MESSAGEBOX_LOG
+// naming a file that receives one line "caption|text" per box.
+class MessageBox
+{
+public:
+    using Handler = std::function<MsgBoxResult(const std::string& text, const std::string& caption,
+                                               MsgBoxButtons buttons, MsgBoxIcon icon)>;
+
+    // Text and caption are UTF-8.
+    static MsgBoxResult Show(const std::string& text, const std::string& caption, MsgBoxButtons buttons,
+                             MsgBoxIcon icon);
+
+    // Replaces the handler for the whole process; an empty handler restores the default.
+    static void SetHandler(Handler handler);
+};

@@ -1,0 +1,94 @@
+#include "platform/PixelImage.h"
+
+#include <FreeImage.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct BitmapDeleter
+{
+    void operator()(FIBITMAP* b) const { FreeImage_Unload(b); }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+
+struct MemoryDeleter
+{
+    void operator()(FIMEMORY* m) const { FreeImage_CloseMemory(m); }
+};
+
+PixelImage FromBitmap(Bitmap bitmap, int width, int height)
+{
+    if (!bitmap)
+        return PixelImage();
+    Bitmap rgba(FreeImage_ConvertTo32Bits(bitmap.get()));
+    if (!rgba)
+        return PixelImage();
+    if (width > 0 && height > 0 &&
+        (static_cast<int>(FreeImage_GetWidth(rgba.get())) != width ||
+         static_cast<int>(FreeImage_GetHeight(rgba.get())) != height)) {
+        Bitmap scaled(FreeImage_Rescale(rgba.get(), width, height, FILTER_BILINEAR));
+        if (!scaled)
+            return PixelImage();
+        rgba = std::move(scaled);
+    }
+    const int w = static_cast<int>(FreeImage_GetWidth(rgba.get()));
+    const int h = static_cast<int>(FreeImage_GetHeight(rgba.get()));
+    PixelImage image(w, h);
+    // FreeImage keeps the bottom row first; flip while copying.
+    for (int y = 0; y < h; ++y) {
+        const BYTE* src = FreeImage_GetScanLine(rgba.get(), h - 1 - y);
+        memcpy(image.Pixels() + static_cast<size_t>(y) * w, src, static_cast<size_t>(w) * 4);
+    }
+    return image;
+}
+
+}
+
+PixelImage::PixelImage(int width, int height, uint32_t fill)
+    : m_width(width), m_height(height), m_pixels(static_cast<size_t>(width) * height, fill)
+{
+}
+
+PixelImage PixelImage::LoadFile(const std::string& path, int width, int height)
+{
+    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+    if (format == FIF_UNKNOWN)
+        format = FreeImage_GetFIFFromFilename(path.c_str());
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format))
+        return PixelImage();
+    return FromBitmap(Bitmap(FreeImage_Load(format, path.c_str(), 0)), width, height);
+}
+
+PixelImage PixelImage::LoadMemory(const void* data, size_t size, int width, int height)
+{
+    std::unique_ptr<FIMEMORY, MemoryDeleter> memory(
+        FreeImage_OpenMemory(static_cast<BYTE*>(const_cast<void*>(data)), static_cast<DWORD>(size)));
+    if (!memory)
+        return PixelImage();
+    FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory.get(), 0);
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format))
+        return PixelImage();
+    return FromBitmap(Bitmap(FreeImage_LoadFromMemory(format, memory.get(), 0)), width, height);
+}
+
+void PixelImage::ApplyColorKey(uint32_t key)
+{
+    for (auto& p : m_pixels)
+        if (p == key)
+            p = 0;
+}
+
+bool PixelImage::SavePng(const std::string& path) const
+{
+    if (IsEmpty())
+        return false;
+    Bitmap bitmap(FreeImage_Allocate(m_width, m_height, 32));
+    if (!bitmap)
+        return false;
+    for (int y = 0; y < m_height; ++y)
+        memcpy(FreeImage_GetScanLine(bitmap.get(), m_height - 1 - y), m_pixels.data() + static_cast<size_t>(y) * m_width,
+               static_cast<size_t>(m_width) * 4);
+    return FreeImage_Save(FIF_PNG, bitmap.get(), path.c_str(), 0) != 0;
+}
