@@ -225,8 +225,10 @@ class Atlas:
             raise ValueError("duplicate image %s/%s" % (self.name, name))
         self.images.append((name, img, offset))
 
+    PAD = 4  # transparent gap between images, half of it filled by extrusion
+
     def _pack(self, width):
-        pad = 2
+        pad = self.PAD
         x, y, shelf = pad, pad, 0
         places = {}
         for name, img, _ in sorted(self.images, key=lambda e: (-e[1].height, -e[1].width)):
@@ -236,6 +238,24 @@ class Atlas:
             x += img.width + pad
             shelf = max(shelf, img.height)
         return places, y + shelf + pad
+
+    @staticmethod
+    def _extruded(img, border):
+        """The image with its edge pixels repeated outwards, so that a
+        stretched image never blends in its neighbours' transparent gap."""
+        w, h = img.size
+        out = Image.new("RGBA", (w + 2 * border, h + 2 * border))
+        out.paste(img, (border, border))
+        for i in range(border):
+            out.paste(img.crop((0, 0, w, 1)), (border, i))
+            out.paste(img.crop((0, h - 1, w, h)), (border, h + border + i))
+            out.paste(img.crop((0, 0, 1, h)), (i, border))
+            out.paste(img.crop((w - 1, 0, w, h)), (w + border + i, border))
+        for cx, cy, px, py in ((0, 0, 0, 0), (w - 1, 0, w + border, 0),
+                               (0, h - 1, 0, h + border), (w - 1, h - 1, w + border, h + border)):
+            corner = Image.new("RGBA", (border, border), img.getpixel((cx, cy)))
+            out.paste(corner, (px, py))
+        return out
 
     def write(self):
         width = 128
@@ -248,8 +268,10 @@ class Atlas:
         while tex_h < height:
             tex_h *= 2
         sheet = Image.new("RGBA", (width, tex_h), (0, 0, 0, 0))
+        border = self.PAD // 2
         for name, img, _ in self.images:
-            sheet.paste(img, places[name])
+            x, y = places[name]
+            sheet.paste(self._extruded(img, border), (x - border, y - border))
         png = self.name + ".png"
         sheet.save(os.path.join(OUT, png), optimize=True)
         lines = ['<?xml version="1.0" ?>',

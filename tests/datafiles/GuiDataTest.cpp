@@ -70,10 +70,11 @@ public:
         CEGUI::WidgetLookManager::setDefaultResourceGroup("looknfeels");
         CEGUI::WindowManager::setDefaultResourceGroup("layouts");
 
-        // The program makes its fonts before anything else of the GUI.
         auto& fonts = CEGUI::FontManager::getSingleton();
-        fonts.createFreeTypeFont("qx_font_normal", 7, true, kCjkFontFile, "fonts", CEGUI::ASM_Both);
-        fonts.createFreeTypeFont("qx_font_large", 10, true, kCjkFontFile, "fonts", CEGUI::ASM_Both);
+        // The program makes its fonts before anything else of the GUI: 7 and 10
+        // points on a 640x480 design, scaled with the screen's height.
+        fonts.createFreeTypeFont("qx_font_normal", 7, true, kCjkFontFile, "fonts", CEGUI::ASM_Vertical);
+        fonts.createFreeTypeFont("qx_font_large", 10, true, kCjkFontFile, "fonts", CEGUI::ASM_Vertical);
         CEGUI::SchemeManager::getSingleton().createFromFile("Quobrix.scheme");
         context().setDefaultFont("qx_font_normal");
     }
@@ -90,7 +91,7 @@ public:
         return CEGUI::System::getSingleton().getDefaultGUIContext();
     }
 
-    static void setDisplaySize(float w, float h)
+    static void setDisplaySize(unsigned w, unsigned h)
     {
         renderer->setDisplaySize(CEGUI::Sizef(w, h));
         CEGUI::System::getSingleton().notifyDisplaySizeChanged(CEGUI::Sizef(w, h));
@@ -289,6 +290,21 @@ TEST_F(MainLayout, ClicksThatMissTheControlsReachTheWall)
     EXPECT_EQ(GuiSystem::context().getWindowContainingMouse(), w("SearchDiv/editName"));
 }
 
+// A text control is tall enough for its font's lines and, where the layout
+// gives it a fixed text, wide enough for that text plus the given padding.
+void expectTextFits(CEGUI::Window* win, int lines, float padding, const std::string& where)
+{
+    const CEGUI::Font* font = win->getFont();
+    ASSERT_NE(font, nullptr) << where;
+    const CEGUI::Rectf r = win->getUnclippedOuterRect().get();
+    EXPECT_GE(r.getHeight() + 1, lines * font->getLineSpacing()) << where << " is too low";
+    if (!win->getText().empty())
+        EXPECT_LE(font->getTextExtent(win->getText()) + padding, r.getWidth() + 1)
+            << where << " cuts off \"" << win->getText() << "\"";
+}
+
+const std::vector<std::pair<unsigned, unsigned>> kDisplaySizes = {{1280, 800}, {1920, 1080}};
+
 // Which controls each browsing view shows: search, simple search, today,
 // favourite products, favourite shops, roam, shop.
 enum View { S, SS, T, FP, FS, R, SH };
@@ -340,7 +356,7 @@ bool overlaps(const CEGUI::Rectf& a, const CEGUI::Rectf& b)
 
 TEST_F(MainLayout, EveryViewKeepsItsControlsApartAndOnScreen)
 {
-    for (auto [width, height] : {std::pair{1280.f, 800.f}, {1920.f, 1080.f}}) {
+    for (auto [width, height] : kDisplaySizes) {
         GuiSystem::setDisplaySize(width, height);
         const CEGUI::Rectf screen(0, 0, width, height);
         for (View view : {S, SS, T, FP, FS, R, SH}) {
@@ -355,6 +371,22 @@ TEST_F(MainLayout, EveryViewKeepsItsControlsApartAndOnScreen)
                         << width << "x" << height;
             }
         }
+    }
+}
+
+TEST_F(MainLayout, TextsFitTheirControlsAtBothScreenSizes)
+{
+    for (auto [width, height] : kDisplaySizes) {
+        GuiSystem::setDisplaySize(width, height);
+        const std::string at = " at " + std::to_string(width) + "x" + std::to_string(height);
+        for (const char* name : {"SearchDiv/SearchNotice", "SearchDiv/PriceText1",
+                                 "SearchDiv/PriceText2", "MotionControl/Text", "TopPanel/ShopName",
+                                 "LeftPanel/SalerName", "LeftPanel/SalerCredit",
+                                 "LeftPanel/SalerReputation"})
+            expectTextFits(w(name), 1, 0, name + at);
+        for (const char* name : {"SearchDiv/editName", "SearchDiv/StartPrice", "SearchDiv/EndPrice"})
+            expectTextFits(w(name), 1, 0, name + at);
+        expectTextFits(w("SearchDiv/SearchInShopOrNot"), 1, 24, "SearchDiv/SearchInShopOrNot" + at);
     }
 }
 
@@ -456,7 +488,7 @@ TEST(DetailLayout, PageAreaAndButtonsFitTheWindowAtBothSizes)
     CEGUI::Window* root =
         CEGUI::WindowManager::getSingleton().loadLayoutFromFile("DetailWindow.layout");
     GuiSystem::context().setRootWindow(root);
-    for (auto [width, height] : {std::pair{1280.f, 800.f}, {1920.f, 1080.f}}) {
+    for (auto [width, height] : kDisplaySizes) {
         GuiSystem::setDisplaySize(width, height);
         const CEGUI::Rectf frame = root->getUnclippedOuterRect().get();
         const CEGUI::Rectf page = root->getChild(7u)->getUnclippedOuterRect().get();
@@ -472,6 +504,12 @@ TEST(DetailLayout, PageAreaAndButtonsFitTheWindowAtBothSizes)
                 EXPECT_FALSE(overlaps(r, other)) << "ID " << id;
             buttons.push_back(r);
         }
+        const std::string at = " at " + std::to_string(width) + "x" + std::to_string(height);
+        expectTextFits(root->getChild(1u), 2, 0, "title" + at);
+        for (unsigned id : {2u, 3u, 4u, 6u, 8u, 9u, 10u, 17u, 19u})
+            expectTextFits(root->getChild(id), 1, 0, "ID " + std::to_string(id) + at);
+        for (unsigned id : {12u, 13u, 18u})
+            expectTextFits(root->getChild(id), 1, 16, "ID " + std::to_string(id) + at);
     }
     GuiSystem::setDisplaySize(1280, 800);
     GuiSystem::context().setRootWindow(nullptr);
