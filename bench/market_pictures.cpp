@@ -1,0 +1,83 @@
+// Small card pictures ("_b.jpg") served by the local market to two clients
+// at once, each picture on a new connection as the client's downloader does:
+// first requests (drawn and cached) and repeated ones (from the cache).
+#include "market/Catalogue.h"
+#include "market/MarketServer.h"
+
+#include <Poco/File.h>
+#include <Poco/Net/HTTPClientSession.h>
+#include <Poco/Net/HTTPRequest.h>
+#include <Poco/Net/HTTPResponse.h>
+#include <Poco/StreamCopier.h>
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::string benchDataDir()
+{
+    const char* buildDir = std::getenv("QX_BUILD_DIR");
+    return std::string(buildDir && *buildDir ? buildDir : ".") + "/bench-market";
+}
+
+market::MarketServer& server()
+{
+    static std::unique_ptr<market::MarketServer> instance = [] {
+        market::MarketOptions options;
+        options.port = 0;
+        options.dataDir = benchDataDir();
+        options.productCount = 50000;
+        market::MarketServer::prepareCatalogue(options);
+        // Every run starts with no picture drawn, so first requests are measured.
+        std::string cache = market::MarketServer::pictureCacheDir(options.dataDir);
+        if (Poco::File(cache).exists())
+            Poco::File(cache).remove(true);
+        auto started = std::make_unique<market::MarketServer>(options);
+        started->start();
+        return started;
+    }();
+    return *instance;
+}
+
+size_t fetchSmallPicture(size_t index)
+{
+    const auto& products = server().catalogue().products();
+    std::string target = "/pic/item/" + std::to_string(products[index % products.size()].numIid) + ".jpg_b.jpg";
+    Poco::Net::HTTPClientSession session("127.0.0.1", server().port());
+    Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, target, Poco::Net::HTTPMessage::HTTP_1_1);
+    session.sendRequest(request);
+    Poco::Net::HTTPResponse response;
+    std::string body;
+    Poco::StreamCopier::copyToString(session.receiveResponse(response), body);
+    if (body.size() <= 1024)
+        throw std::runtime_error("picture too short: " + target);
+    return body.size();
+}
+
+std::atomic<size_t> nextFresh{0};
+
+void BM_FirstRequestedPictures(benchmark::State& state)
+{
+    server();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fetchSmallPicture(nextFresh++));
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_CachedPictures(benchmark::State& state)
+{
+    server();
+    size_t i = size_t(state.thread_index()) * 1000;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fetchSmallPicture(i++ % 2000));
+    state.SetItemsProcessed(state.iterations());
+}
+
+}
+
+BENCHMARK(BM_FirstRequestedPictures)->Threads(2)->Iterations(1000)->UseRealTime();
+BENCHMARK(BM_CachedPictures)->Threads(2)->Iterations(3000)->UseRealTime();
+BENCHMARK_MAIN();

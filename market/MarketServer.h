@@ -1,0 +1,75 @@
+#pragma once
+
+#include "market/FaultInjector.h"
+#include "market/ServiceEndpoints.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace market {
+
+class Catalogue;
+
+struct MarketOptions {
+    std::string host = "127.0.0.1";
+    uint16_t port = 8600;            // 0 = ephemeral
+    std::string dataDir;             // where catalogue.db and the picture cache live
+    int productCount = 50000;        // size of the generated catalogue
+    uint32_t seed = 2026;            // deterministic generation
+};
+
+// The local marketplace: the TOP gateway "/router/rest", the picture
+// server "/pic/...", the maker's service "/quobrix/..." and the admin
+// endpoint "/admin/..." on one HTTP server.
+class MarketServer {
+public:
+    static const char* const kAppKey;
+    static const char* const kAppSecret;
+
+    explicit MarketServer(MarketOptions options);
+    ~MarketServer();                 // stops if running
+    MarketServer(const MarketServer&) = delete;
+    MarketServer& operator=(const MarketServer&) = delete;
+
+    void start();                    // generates the catalogue on first start, then listens
+    void stop();
+    bool running() const;
+    uint16_t port() const;           // the actual port once started
+    std::string topUrl() const;      // "http://127.0.0.1:<port>/router/rest"
+    std::string serviceUrl() const;  // "http://127.0.0.1:<port>"
+
+    // Fault injection, off by default.
+    void setFaults(const FaultSettings& settings);
+    FaultSettings faults() const;
+    void clearFaults();
+
+    // The maker's service.
+    void setLoginAnswer(const LoginAnswer& answer);
+    LoginAnswer loginAnswer() const;
+    std::vector<std::string> loginBodies() const;        // as received, oldest first
+    std::vector<std::string> statisticsBodies() const;   // logout bodies, byte for byte
+    void clearServiceRecords();
+
+    // What the market holds and has served, for tests that need real data.
+    const Catalogue& catalogue() const;
+    int64_t gatewayRequestCount() const;
+    int64_t pictureRequestCount() const;
+
+    // Prepares the catalogue in dataDir without serving: generates it when
+    // missing or made with another size or seed. Returns whether it generated.
+    static bool prepareCatalogue(const MarketOptions& options);
+    static std::string cataloguePath(const std::string& dataDir);
+    static std::string pictureCacheDir(const std::string& dataDir);
+    static std::string importedPictureDir(const std::string& dataDir);
+
+private:
+    struct Parts;
+    MarketOptions options_;
+    FaultInjector faults_;
+    LoginAnswer loginAnswer_;
+    std::unique_ptr<Parts> parts_;
+};
+
+}
