@@ -63,6 +63,11 @@ public:
 
     uint32_t GetStartTime() const { return m_startTime; }
 
+    // The kind of the current browsing mode (8 before the first switch), for
+    // workers whose notices depend on what the user is looking at.
+    int GetCurrentModeId() const { return m_currentModeId.load(); }
+    void SetCurrentModeId(int id) { m_currentModeId.store(id); }
+
     bool IsQuitting() const { return m_quitting.load(); }
     void SetQuitting() { m_quitting.store(true); }
 
@@ -105,5 +110,6 @@ private:
     std::string m_searchWords;
     std::set<std::string> m_searchWordSet;
     std::atomic<bool> m_quitting{false};
+    std::atomic<int> m_currentModeId{8};
     Counter m_actionCounters[kActionCounterCount]{};
 };

@@ -7,7 +7,8 @@
 class InstanceLock
 {
 public:
-    // $XDG_RUNTIME_DIR/quobrix.lock, else /tmp/quobrix-<uid>.lock.
+    // $QUOBRIX_LOCK_FILE, else $XDG_RUNTIME_DIR/quobrix.lock, else
+    // /tmp/quobrix-<uid>.lock.
     static std::string DefaultPath();
 
     explicit InstanceLock(std::string path = DefaultPath());

@@ -92,6 +92,15 @@ bool PlatformWindow::Create(const std::string& title, int width, int height, std
         error = std::string("Failed to create window: ") + SDL_GetError();
         return false;
     }
+    // The GL back buffer keeps the size the window had when the context was
+    // made current; so the window gets the whole display before that, and
+    // ShowMaximized only confirms it.
+    SDL_Rect bounds{0, 0, width, height};
+    if (SDL_GetDisplayBounds(0, &bounds) == 0) {
+        SDL_SetWindowBordered(m_window, SDL_FALSE);
+        SDL_SetWindowSize(m_window, bounds.w, bounds.h);
+        WaitForSize(bounds.w, bounds.h);
+    }
     m_glContext = SDL_GL_CreateContext(m_window);
     if (!m_glContext) {
         error = std::string("No OpenGL 2.1 context: ") + SDL_GetError();
@@ -117,6 +126,23 @@ void PlatformWindow::ShowMaximized()
     // (a bare X server) the explicit size above already covers the display.
     SDL_MaximizeWindow(m_window);
     SDL_RaiseWindow(m_window);
+    WaitForSize(bounds.w, bounds.h);
+    SDL_GL_MakeCurrent(m_window, m_glContext);
+}
+
+void PlatformWindow::WaitForSize(int width, int height)
+{
+    // The X server applies the new size asynchronously; the GUI and the
+    // projection are set up from the client size right after this, so wait
+    // (briefly) until it is the real one. Other events stay queued.
+    for (int i = 0; i < 100; ++i) {
+        SDL_PumpEvents();
+        int w = 0, h = 0;
+        SDL_GetWindowSize(m_window, &w, &h);
+        if (w == width && h == height)
+            return;
+        SDL_Delay(10);
+    }
 }
 
 void PlatformWindow::Hide()

@@ -17,7 +17,8 @@ public:
     PlatformWindow(const PlatformWindow&) = delete;
     PlatformWindow& operator=(const PlatformWindow&) = delete;
 
-    // Creates the window (hidden, width x height at the origin) and its GL
+    // Creates the window (hidden, at the origin, width x height or the whole
+    // display when its size is known) and its GL
     // context. On failure returns false and sets error to a user-readable text.
     bool Create(const std::string& title, int width, int height, std::string& error);
 
@@ -45,6 +46,7 @@ public:
     bool IsCreated() const { return m_window != nullptr; }
 
 private:
+    void WaitForSize(int width, int height);
     void Translate(const SDL_Event& event);
     void TranslateKey(const SDL_Event& event);
     void Post(WindowMessage message);

@@ -12,6 +12,8 @@ packages=(
   libsdl2-dev libglm-dev libglew-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libfontconfig-dev liblitehtml-dev libgumbo-dev
   fonts-wqy-zenhei fonts-dejavu-core
+  # artwork generator (scripts/gen_artwork.py)
+  python3 python3-pil
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils xdg-utils

@@ -54,10 +54,12 @@ TEST(TimerList, DueTicksWrapAround)
 {
     CQX_TimerList timers;
     int calls = 0;
-    timers.SetClock(0xFFFFF000u);
+    timers.SetClock(0xFFFFFF00u);
     timers.AddTimer(0, [&](int) { ++calls; });
     timers.SetClock(0x00000100u);
     EXPECT_FALSE(timers.IsDue());
-    timers.SetClock(0x00000BB8u);
-    EXPECT_TRUE(timers.IsDue());
+    timers.SetClock(0x00000AB8u);
+    ASSERT_TRUE(timers.IsDue());
+    timers.FireDueTimers();
+    EXPECT_EQ(calls, 1);
 }

@@ -1,0 +1,45 @@
+#pragma once
+#include <Poco/Mutex.h>
+
+#include <cstdint>
+
+// The notice picture shown in the middle of the window when the wall has
+// nothing to show or something is on its way. Many threads set the state;
+// the main window draws it every frame.
+class CQX_NoticeBoard
+{
+public:
+    enum State
+    {
+        None = 0,
+        NetworkFailure = 1,
+        NoSearchResult = 2,
+        NothingViewedToday = 3,
+        NoFavoriteProducts = 4,
+        OpeningProduct = 5,
+        NewBrowse = 6,
+        InputRefused = 7,
+        ResultsPresent = 8,
+        OpeningWebPage = 9,
+        NoFavoriteShops = 11,
+    };
+
+    static CQX_NoticeBoard& getInstance();
+
+    // expiry: 0 for none, else the tick after which the state lapses to None.
+    void SetState(int state, uint32_t expiry = 0);
+    // Sets the state unless it currently is `kept`, as one step: a worker's
+    // "no result" must not overwrite results another worker just reported.
+    void SetStateUnless(int state, int kept);
+    int GetState() const;
+    uint32_t GetExpiry() const;
+
+    CQX_NoticeBoard() = default;
+    CQX_NoticeBoard(const CQX_NoticeBoard&) = delete;
+    CQX_NoticeBoard& operator=(const CQX_NoticeBoard&) = delete;
+
+private:
+    mutable Poco::FastMutex m_mutex;
+    int m_state = None;
+    uint32_t m_expiry = 0;
+};

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds Quobrix into build/ (or $QUOBRIX_BUILD_DIR).
+# Extra arguments go to the configure step, e.g. -DQX_SANITIZE=address.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build_dir=${QUOBRIX_BUILD_DIR:-build}
+cmake -S . -B "$build_dir" -G Ninja "$@" >/dev/null
+cmake --build "$build_dir" -j2

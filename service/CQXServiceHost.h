@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+// The maker's service host: $QUOBRIX_SERVICE_URL, by default the local
+// marketplace at http://127.0.0.1:8600.
+class CQXServiceHost
+{
+public:
+    static std::string BaseUrl();
+    // BaseUrl() followed by path ("/quobrix/index.htm").
+    static std::string Url(const std::string& path);
+};

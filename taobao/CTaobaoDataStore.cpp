@@ -1,0 +1,107 @@
+#include "taobao/CTaobaoDataStore.h"
+
+#include "taobao/CTaobaoLocalStore.h"
+#include "taobao/CTaobaoParamList.h"
+
+const char* const CTaobaoDataStore::kHistoryFile = "../datafiles/data/history.xml";
+const char* const CTaobaoDataStore::kFavoritesFile = "../datafiles/data/favorite.xml";
+const char* const CTaobaoDataStore::kFavoriteShopsFile = "../datafiles/data/shop.xml";
+
+Poco::Mutex CTaobaoDataStore::s_creationLock;
+std::atomic<CTaobaoDataStore*> CTaobaoDataStore::s_instance{nullptr};
+
+CTaobaoDataStore& CTaobaoDataStore::getInstance()
+{
+    CTaobaoDataStore* store = s_instance.load(std::memory_order_acquire);
+    if (store)
+        return *store;
+    Poco::Mutex::ScopedLock lock(s_creationLock);
+    store = s_instance.load(std::memory_order_relaxed);
+    if (!store) {
+        store = new CTaobaoDataStore;
+        s_instance.store(store, std::memory_order_release);
+    }
+    return *store;
+}
+
+void CTaobaoDataStore::release()
+{
+    Poco::Mutex::ScopedLock lock(s_creationLock);
+    delete s_instance.exchange(nullptr);
+}
+
+CTaobaoDataStore::CTaobaoDataStore()
+{
+    loadFavoriteShops();
+}
+
+CTaobaoDataStore::~CTaobaoDataStore()
+{
+    saveHistory();
+    saveFavorites();
+    saveFavoriteShops();
+}
+
+void CTaobaoDataStore::resetBrowseData(int)
+{
+    products.clear();
+    connectInfo.clear();
+    pictures.clear();
+    categoryCounts.reset();
+    categories.clear();
+    properties.clear();
+}
+
+CTaobaoSearchParams CTaobaoDataStore::copySearch() const
+{
+    Poco::FastMutex::ScopedLock lock(m_searchLock);
+    return m_search;
+}
+
+void CTaobaoDataStore::setSearch(const CTaobaoSearchParams& search)
+{
+    Poco::FastMutex::ScopedLock lock(m_searchLock);
+    m_search = search;
+}
+
+void CTaobaoDataStore::addSearchParams(CTaobaoParamList& list)
+{
+    Poco::FastMutex::ScopedLock lock(m_searchLock);
+    ::addSearchParams(m_search, list, getBrowseSource());
+}
+
+std::string CTaobaoDataStore::copyCategoryId() const
+{
+    Poco::FastMutex::ScopedLock lock(m_searchLock);
+    return ::copyCategoryId(m_search);
+}
+
+void CTaobaoDataStore::loadHistory()
+{
+    CTaobaoLocalStore::loadFeeds(history, kHistoryFile, CTaobaoLocalStore::History);
+}
+
+void CTaobaoDataStore::loadFavorites()
+{
+    CTaobaoLocalStore::loadFeeds(favorites, kFavoritesFile, CTaobaoLocalStore::Favorites);
+}
+
+bool CTaobaoDataStore::saveHistory()
+{
+    return CTaobaoLocalStore::saveFeeds(history, kHistoryFile, CTaobaoLocalStore::History);
+}
+
+bool CTaobaoDataStore::saveFavorites()
+{
+    return CTaobaoLocalStore::saveFeeds(favorites, kFavoritesFile, CTaobaoLocalStore::Favorites);
+}
+
+void CTaobaoDataStore::loadFavoriteShops()
+{
+    CTaobaoLocalStore::loadShops(favoriteShops, kFavoriteShopsFile);
+}
+
+bool CTaobaoDataStore::saveFavoriteShops()
+{
+    return CTaobaoLocalStore::saveShops(favoriteShops, kFavoriteShopsFile);
+}

@@ -1,0 +1,111 @@
+# Helpers for whole-program tests: a private X server, the local marketplace,
+# the client, screenshots and pixel checks. Every process started here is
+# stopped by PID when the test ends.
+set -euo pipefail
+
+BUILD=${1:?build directory}
+BIN="$BUILD/bin"
+WORK=$(mktemp -d /tmp/qx-e2e-XXXXXX)
+SHOTS="$BUILD/e2e-screenshots"
+mkdir -p "$SHOTS"
+export QUOBRIX_LOCK_FILE="$WORK/instance.lock"
+export QUOBRIX_MESSAGEBOX_ANSWER=ok
+export QUOBRIX_MESSAGEBOX_LOG="$WORK/boxes.log"
+export QUOBRIX_BROWSER=/bin/true
+E2E_PIDS=()
+
+e2e_cleanup() {
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+start_xvfb() {
+  local n
+  for n in $(seq 200 260); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+  done
+  fail "no X server"
+}
+
+start_market() {
+  [ -x "$BIN/market" ] || return 0
+  local port
+  port=$((20000 + RANDOM % 20000))
+  "$BIN/market" --port "$port" --data-dir "$BUILD/test-market" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  export QUOBRIX_TOP_URL="http://127.0.0.1:$port/router/rest"
+  export QUOBRIX_SERVICE_URL="http://127.0.0.1:$port"
+  for _ in $(seq 1 600); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "market did not start"
+}
+
+# Starts the client in the background; CLIENT_PID is its PID.
+start_client() {
+  (cd "$BIN" && exec ./quobrix) &
+  CLIENT_PID=$!
+  E2E_PIDS+=($CLIENT_PID)
+}
+
+screenshot() {
+  import -window root "$SHOTS/$1.png"
+  echo "$SHOTS/$1.png"
+}
+
+# Mean brightness (0..1) of a region WxH+X+Y of a screenshot.
+region_mean() {
+  convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:
+}
+
+# Number of distinct colours in a screenshot.
+colour_count() {
+  convert "$1" -format '%k' info:
+}
+
+# Waits until the client's window shows the main screen: the top bar is drawn
+# and the screen is no longer one flat colour.
+wait_for_main_screen() {
+  local shot
+  for i in $(seq 1 150); do
+    kill -0 "$CLIENT_PID" 2>/dev/null || fail "client exited early"
+    shot=$(screenshot "wait")
+    if [ "$(colour_count "$shot")" -gt 50 ] &&
+       awk "BEGIN{exit !($(region_mean "$shot" 1280x40+0+0) > 0.05)}"; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "main screen did not appear"
+}
+
+# Waits up to $2 seconds for PID $1 to end; sets EXIT_CODE.
+wait_exit() {
+  local pid=$1 limit=$2
+  for _ in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      set +e
+      wait "$pid"
+      EXIT_CODE=$?
+      set -e
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "process $pid still running after $limit s"
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The program starts to its main screen, admits one instance, and on closing
+# runs its shut-down sequence (exit 0, picture cache emptied).
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb
+start_market
+mkdir -p "$BUILD/datafiles/img/sub"
+echo stale > "$BUILD/datafiles/img/stale.jpg"
+echo stale > "$BUILD/datafiles/img/sub/stale.jpg"
+chmod 0444 "$BUILD/datafiles/img/stale.jpg"
+
+start_client
+wait_for_main_screen
+shot=$(screenshot "startup-main-screen")
+echo "main screen: $shot ($(colour_count "$shot") colours)"
+
+# A second instance ends at once, silently, with exit code 0.
+(cd "$BIN" && exec ./quobrix) &
+second=$!
+wait_exit "$second" 1
+[ "$EXIT_CODE" -eq 0 ] || fail "second instance exit code $EXIT_CODE"
+kill -0 "$CLIENT_PID" || fail "first instance died"
+
+# The close button (top right of the top bar) quits like a user would.
+xdotool mousemove 1256 21 click 1
+wait_exit "$CLIENT_PID" 10
+[ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after close"
+[ ! -e "$BUILD/datafiles/img/stale.jpg" ] || fail "picture cache not emptied"
+[ ! -e "$BUILD/datafiles/img/sub/stale.jpg" ] || fail "picture cache subfolder not emptied"
+[ -d "$BUILD/datafiles/img/sub" ] || fail "cache folders must stay"
+
+# SIGTERM is a quit request too: the same shut-down, exit code 0.
+start_client
+wait_for_main_screen
+kill -TERM "$CLIENT_PID"
+wait_exit "$CLIENT_PID" 10
+[ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after SIGTERM"
+echo PASS
