@@ -28,6 +28,30 @@ public:
 
     bool IsInitialised() const { return m_initialised; }
 
+    // The wall and the panels, as the modes, the search condition and the
+    // top panel use them.
+    int GetFirstVisibleIndex() const;
+    // Requests the visible screen (when it changed, or always when forced).
+    void Redisplay(bool force);
+    // A new browse at result index first: the wall empties and its motion
+    // rests there; the downloader forgets what it was asked for.
+    void ResetWall(int first);
+    // Leaving a mode: the wall empties, the left panel and the detail window close.
+    void ClearWallAndPanels();
+    void RequestProducts(const std::vector<int>& positions);
+    void OpenProduct(int position);
+    void CloseDetailWindow();
+    // The scroll limit for the results up to the end of the visible screen.
+    void SetScrollLimitForScreen();
+    void ApplyBigPictures(bool big);
+    void UpdateBigSmallButton();
+    // Enables the mode buttons but the current mode's.
+    void UpdateModeButtons();
+    void ShowSpeedText(bool on);
+    // Gives the keyboard to the wall. Unforced, it leaves a search or price
+    // box that has the keyboard alone.
+    void ActivateRoamButton(bool force);
+
     // The font files tried for the GUI's Chinese fonts, in order: the four
     // classic ones, then a CJK font that fontconfig finds.
     static std::vector<std::string> FontCandidates();
@@ -40,13 +64,20 @@ private:
     void LoadSchemeAndCursor();
     void LoadLayout();
     void SubscribeEvents();
-    void ActivateRoamButton();
+    void Subscribe(const char* window, const CEGUI::String& event, bool (CQX_MainWnd::*handler)(const CEGUI::EventArgs&));
+    void SetUpBrowsing();
     void WaitForRecommendCatalogue();
 
     bool OnClose(const CEGUI::EventArgs& e);
     bool OnAboutUs(const CEGUI::EventArgs& e);
+    bool OnBigSmall(const CEGUI::EventArgs& e);
+    bool OnToday(const CEGUI::EventArgs& e);
+    bool OnFavorites(const CEGUI::EventArgs& e);
+    bool OnRoam(const CEGUI::EventArgs& e);
 
     uint32_t m_frameTime = 0;
+    int m_lastFirstIndex = 0;
+    CEGUI::Window* m_bigSmallButton = nullptr;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
