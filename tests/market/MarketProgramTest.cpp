@@ -1,6 +1,8 @@
 // The market program: its flags, and a real run that serves and stops on SIGTERM.
 #include "market/MarketCommandLine.h"
+#include "tests/support/LocalMarket.h"
 
+#include <Poco/Exception.h>
 #include <Poco/File.h>
 #include <Poco/Net/HTTPClientSession.h>
 #include <Poco/Net/HTTPRequest.h>
@@ -52,6 +54,17 @@ TEST(MarketProgramTest, BadFlagsAreRefusedWithAReason)
                                                {"--fault", "meltdown"}, {"--fault-scope", "moon"},
                                                {"--latency", "-1"}, {"--import-pictures", "dir"}, {"--verbose", "1"}})
         EXPECT_THROW(parse(bad), std::invalid_argument) << bad[0];
+}
+
+TEST(MarketProgramTest, ASecondMarketOnABusyPortRefusesToStart)
+{
+    market::MarketOptions options;
+    options.port = LocalMarket::instance().server().port();
+    options.dataDir = LocalMarket::dataDir();
+    options.productCount = LocalMarket::kProductCount;
+    market::MarketServer second(options);
+    EXPECT_THROW(second.start(), Poco::Exception);
+    EXPECT_FALSE(second.running());
 }
 
 TEST(MarketProgramTest, TheProgramServesUntilTerminated)
