@@ -35,7 +35,7 @@ const PictureSpec::Shape kDepartmentShapes[] = {
 uint32_t hashColour(int64_t key)
 {
     const auto& colours = GeneratorVocabulary::colours();
-    return colours[size_t(key * 2654435761u % colours.size())].rgb;
+    return colours[size_t(uint64_t(key) * 2654435761u % colours.size())].rgb;
 }
 
 uint32_t productColour(const Catalogue& catalogue, const Product& product)
