@@ -11,6 +11,7 @@
 #include <Poco/Exception.h>
 #include <Poco/Net/HTTPServerRequest.h>
 #include <Poco/Net/HTTPServerRequestImpl.h>
+#include <Poco/Net/HTTPServerSession.h>
 #include <Poco/Net/HTTPServerResponse.h>
 #include <Poco/Net/StreamSocket.h>
 #include <Poco/URI.h>
@@ -51,10 +52,13 @@ FaultScope partOf(const std::string& path)
 
 void dropConnection(Poco::Net::HTTPServerRequest& request, Poco::Net::HTTPServerResponse& response)
 {
+    // The socket stays with its connection (detaching it races with the
+    // server thread that owns the connection): shut it down with a zero
+    // linger, send nothing, and let the connection close it as a reset.
     response.setKeepAlive(false);
-    Poco::Net::StreamSocket socket = static_cast<Poco::Net::HTTPServerRequestImpl&>(request).detachSocket();
-    socket.setLinger(true, 0);   // a reset, as when a server process dies
-    socket.close();
+    Poco::Net::StreamSocket& socket = static_cast<Poco::Net::HTTPServerRequestImpl&>(request).session().socket();
+    socket.setLinger(true, 0);
+    socket.shutdown();
 }
 
 void spoilPicture(Fault fault, HttpAnswer& answer)

@@ -11,6 +11,7 @@ WORK=$(mktemp -d /tmp/qx-e2e-XXXXXX)
 cp -r "$BUILD/bin" "$BUILD/datafiles" "$WORK/"
 BIN="$WORK/bin"
 DATA="$WORK/datafiles"
+rm -f "$BIN/config.ini" "$BIN/CEGUI.log"
 SHOTS="$BUILD/e2e-screenshots"
 mkdir -p "$SHOTS"
 export QUOBRIX_LOCK_FILE="$WORK/instance.lock"

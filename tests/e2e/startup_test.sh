@@ -29,6 +29,13 @@ wait_exit "$CLIENT_PID" 10
 [ ! -e "$DATA/img/stale.jpg" ] || fail "picture cache not emptied"
 [ ! -e "$DATA/img/sub/stale.jpg" ] || fail "picture cache subfolder not emptied"
 [ -d "$DATA/img/sub" ] || fail "cache folders must stay"
+if [ -n "${QUOBRIX_SERVICE_URL:-}" ]; then
+  # The first run logged in, installed the recommendation package and
+  # reported its statistics at the end.
+  grep -q '^UserID=[1-9]' "$BIN/config.ini" || fail "no user id stored after the login"
+  [ -s "$DATA/data/recommend.xml" ] || fail "recommendation package not installed"
+  curl -sf "$QUOBRIX_SERVICE_URL/admin/statistics" | grep -q 'uid=[1-9][0-9]*&us=' || fail "no statistics received"
+fi
 
 # SIGTERM is a quit request too: the same shut-down, exit code 0.
 start_client
