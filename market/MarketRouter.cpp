@@ -70,6 +70,15 @@ void spoilPicture(Fault fault, HttpAnswer& answer)
             byte = char(byte ^ 0x5a);
 }
 
+// Longer than any stub a client could take for a missing picture by its size.
+HttpAnswer errorPage()
+{
+    std::string page = "<html><head><title>404 Not Found</title></head><body><h1>Not Found</h1>";
+    while (page.size() < 2048)
+        page += "<p>The requested file is not on this server. Please check the address and try again.</p>";
+    return HttpAnswer{404, "text/html; charset=utf-8", page + "</body></html>"};
+}
+
 }
 
 Poco::Net::HTTPRequestHandler* MarketRouter::createRequestHandler(const Poco::Net::HTTPServerRequest&)
@@ -111,6 +120,8 @@ void MarketRouter::handle(Poco::Net::HTTPServerRequest& request, Poco::Net::HTTP
         answer = HttpAnswer::text(400, "malformed request target");
     else if (fault == Fault::Http500)
         answer = HttpAnswer::text(500, "Internal Server Error");
+    else if (fault == Fault::ErrorPage)
+        answer = errorPage();
     else if (fault == Fault::EmptyBody)
         answer = HttpAnswer{200, "text/xml; charset=utf-8", ""};
     else if (fault == Fault::GarbageBody)
