@@ -31,7 +31,7 @@ std::string MarketCommandLine::usage()
            "  --app-secret SECRET   the secret requests are signed with (default the client's)\n"
            "  --import-csv FILE     replace the catalogue with the products of FILE\n"
            "  --import-pictures DIR pictures named in the CSV's picture column\n"
-           "  --fault NAME          error|drop|garbage|empty|http500|short-picture|corrupt-picture\n"
+           "  --fault NAME          error|drop|garbage|empty|http500|short-picture|corrupt-picture|error-page\n"
            "  --fault-scope NAME    all|gateway|pictures|service (default all)\n"
            "  --fault-count N       the fault hits the next N requests only\n"
            "  --latency MS          add MS milliseconds before every answer\n"

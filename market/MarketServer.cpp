@@ -135,7 +135,9 @@ void MarketServer::start()
         parts_ = std::move(parts);
     }
     Poco::Net::ServerSocket socket;
-    socket.bind(Poco::Net::SocketAddress(options_.host, options_.port), true);
+    // Reusing the address lets a restart bind at once; sharing the port with
+    // another running market would split requests between the two.
+    socket.bind(Poco::Net::SocketAddress(options_.host, options_.port), true, false);
     socket.listen(64);
     parts_->port = socket.address().port();
     auto router = new MarketRouter(MarketRouter::Parts{*parts_->gateway, *parts_->pictures, *parts_->service,
