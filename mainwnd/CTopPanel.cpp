@@ -164,6 +164,7 @@ void CTopPanel::Initialise(CQX_MainWnd* owner)
     m_classList = Find<CEGUI::Combobox>("RecommendClassCombo");
     m_sortButtons.Attach();
     SubscribeHandlers();
+    CSearchBarTarget::Set(this);
 }
 
 void CTopPanel::SubscribeHandlers()
@@ -427,8 +428,13 @@ void CTopPanel::SetTooltip(CEGUI::Window* window, const char* utf8)
 
 void CTopPanel::SetShopName(const std::string& text)
 {
-    m_shopDisplayName = ToUtf8(text);
-    SetText(m_shopName, m_shopDisplayName);
+    ShowShopNick(ToUtf8(text));
+}
+
+void CTopPanel::ShowShopNick(const std::string& utf8Nick)
+{
+    m_shopDisplayName = utf8Nick;
+    SetText(m_shopName, utf8Nick);
 }
 
 bool CTopPanel::OnSearchButton(const CEGUI::EventArgs& e)

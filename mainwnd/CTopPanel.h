@@ -1,6 +1,7 @@
 #pragma once
 #include "mainwnd/CQX_SearchSnapshot.h"
 #include "mainwnd/CQX_SortButtons.h"
+#include "render/CSearchBarTarget.h"
 
 #include <CEGUI/CEGUI.h>
 
@@ -12,7 +13,7 @@ class CQX_MainWnd;
 // lists and sort buttons, and the controls each browsing mode shows there
 // (the recommendation classes, the favourites switch, the shop header), plus
 // the history buttons of the bottom bar.
-class CTopPanel
+class CTopPanel : public CSearchBarTarget
 {
 public:
     static CTopPanel& getInstance();
@@ -46,6 +47,7 @@ public:
     void UpdateShopHeader();
     // text in the system code page.
     void SetShopName(const std::string& text);
+    void ShowShopNick(const std::string& utf8Nick) override;
 
     const std::string& GetShopNick() const { return m_shopNick; }
     const std::string& GetShopPicturePath() const { return m_shopPicturePath; }

@@ -1,5 +1,6 @@
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CTopPanel.h"
+#include "render/CRenderMsg_Shop_Completed.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/TaobaoText.h"
 #include "tests/mainwnd/BrowsingFixture.h"
@@ -81,14 +82,16 @@ TEST_F(TopPanelView, RoamViewForgetsTheShopAndTheKeyword)
     EXPECT_EQ(TextOf("SearchDiv/editName"), "");
 }
 
-TEST_F(TopPanelView, ShopNameIsShownAsUtf8)
+TEST_F(TopPanelView, ShopHeaderShowsTheSellerOfTheShopProfile)
 {
     EnterShop();
     EXPECT_EQ(TextOf("TopPanel/ShopName"), "");
-    std::string name = "小店的名字";
-    UTF8ToAnsi(name);
-    CTopPanel::getInstance().SetShopName(name);
+    CTaobaoShopItem shop;
+    shop.nick = "小店的名字";
+    UTF8ToAnsi(shop.nick);
+    CRenderMsg_Shop_Completed(SearchId(), shop).Process();
     EXPECT_EQ(TextOf("TopPanel/ShopName"), "小店的名字");
+    EXPECT_EQ(CTopPanel::getInstance().GetShopDisplayName(), "小店的名字");
 }
 
 TEST_F(TopPanelView, FavouriteShopToggledTwiceIsAsBefore)
