@@ -11,7 +11,10 @@
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
+#include "download/CTaobaoImageDownloader.h"
 #include "render/CRenderDeviceLock.h"
+#include "render/CRenderMsgQueue.h"
+#include "render/CRenderWorker.h"
 #include "service/CQXConfig.h"
 #include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -73,6 +76,7 @@ bool CQX_MainWnd::InitialiseSample()
     }
     LoadLayout();
     SubscribeEvents();
+    CRenderWorker::getInstance().Start();
     ActivateRoamButton();
     return true;
 }
@@ -179,6 +183,7 @@ void CQX_MainWnd::ShowStartupPicture()
 
 void CQX_MainWnd::OnIdle()
 {
+    CRenderMsgQueue::getInstance().ProcessNextMsg();
 }
 
 void CQX_MainWnd::WaitForRecommendCatalogue()
@@ -206,8 +211,12 @@ void CQX_MainWnd::Cleanup()
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         CRenderDeviceLock::SetDeviceUsable(false);
     }
+    // The worker may still be making textures from the device: it stops first.
+    CRenderWorker::getInstance().Stop();
     CQXConfig::getInstance().Save();
     CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
     DeleteApplication();
+    // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
+    CTaobaoImageDownloader::getInstance().Stop();
 }
