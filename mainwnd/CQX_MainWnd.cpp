@@ -14,7 +14,10 @@
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
+#include "download/CTaobaoImageDownloader.h"
 #include "render/CRenderDeviceLock.h"
+#include "render/CRenderMsgQueue.h"
+#include "render/CRenderWorker.h"
 #include "service/CQXConfig.h"
 #include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -79,6 +82,7 @@ bool CQX_MainWnd::InitialiseSample()
     SetUpBrowsing();
     if (CQXRecommendCatalogue::getInstance().IsReady())
         Redisplay(true);
+    CRenderWorker::getInstance().Start();
     ActivateRoamButton(true);
     return true;
 }
@@ -317,6 +321,7 @@ void CQX_MainWnd::ShowStartupPicture()
 
 void CQX_MainWnd::OnIdle()
 {
+    CRenderMsgQueue::getInstance().ProcessNextMsg();
 }
 
 void CQX_MainWnd::WaitForRecommendCatalogue()
@@ -348,8 +353,12 @@ void CQX_MainWnd::Cleanup()
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         CRenderDeviceLock::SetDeviceUsable(false);
     }
+    // The worker may still be making textures from the device: it stops first.
+    CRenderWorker::getInstance().Stop();
     CQXConfig::getInstance().Save();
     CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
     DeleteApplication();
+    // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
+    CTaobaoImageDownloader::getInstance().Stop();
 }
