@@ -8,6 +8,7 @@
 #include "service/CQXRecommendCatalogue.h"
 #include "service/CQXConfig.h"
 #include "service/CQXUpgradeChecker.h"
+#include "taobao/CTaobaoDataStore.h"
 
 #include <atomic>
 #include <cstdio>
@@ -52,6 +53,7 @@ int CQX_Entry::Run()
     if (feedbackFlag.load())
         Process::Launch(FeedbackCommandLine(programDir, CQXConfig::getInstance().GetUserID()));
     DeleteFilesInDir(ImageCacheDir(programDir).c_str());
+    CTaobaoDataStore::release();
     mainWnd.reset();
     return 0;
 }

@@ -50,7 +50,11 @@ std::string CEGuiCompat::ImageName(const std::string& classic)
 
 std::string CEGuiCompat::PropertyName(const std::string& classic)
 {
-    return classic == "UnifiedAreaRect" ? "Area" : classic;
+    if (classic == "UnifiedAreaRect")
+        return "Area";
+    if (classic == "Tooltip")
+        return "TooltipText";
+    return classic;
 }
 
 std::string CEGuiCompat::EventName(const std::string& classic)

@@ -12,7 +12,7 @@ class CEGuiCompat
 public:
     // "set:FirstPage image:Credit" -> "FirstPage/Credit"; other strings unchanged.
     static std::string ImageName(const std::string& classic);
-    // "UnifiedAreaRect" -> "Area"; other names unchanged.
+    // "UnifiedAreaRect" -> "Area", "Tooltip" -> "TooltipText"; other names unchanged.
     static std::string PropertyName(const std::string& classic);
     // "MouseLeave"/"MouseEnter" -> the 0.8 event names; others unchanged.
     static std::string EventName(const std::string& classic);

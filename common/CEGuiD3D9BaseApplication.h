@@ -38,7 +38,7 @@ public:
     void SetProjection(int width, int height) override;
     CD3D9AppState* GetD3DState() override { return m_state.get(); }
 
-    void SetDefaultResourceGroups();
+    static void SetDefaultResourceGroups();
     // The GUI data folder: $CEGUI_SAMPLE_DATAPATH or "../datafiles".
     static std::string DataPath();
 

@@ -1,19 +1,238 @@
 #include "download/CTaobaoImageDownloader.h"
 
+#include "mainwnd/CQX_GlobalVariable.h"
+#include "taobao/CTaobaoProductInfo.h"
+
+#include <Poco/Exception.h>
+#include <Poco/Net/HTTPClientSession.h>
+#include <Poco/Net/HTTPRequest.h>
+#include <Poco/Net/HTTPResponse.h>
+#include <Poco/URI.h>
+
+#include <fstream>
+#include <vector>
+
 CTaobaoImageDownloader& CTaobaoImageDownloader::getInstance()
 {
     static CTaobaoImageDownloader instance;
     return instance;
 }
 
+CTaobaoImageDownloader::CTaobaoImageDownloader()
+{
+    // The threads read the global state: it must outlive them.
+    CQX_GlobalVariable::getInstance();
+    for (int i = 0; i < kThreadCount; ++i)
+        m_threads[i].thread = std::thread(&CTaobaoImageDownloader::downloadThread, this, i);
+}
+
+CTaobaoImageDownloader::~CTaobaoImageDownloader()
+{
+    Stop();
+}
+
+void CTaobaoImageDownloader::Stop()
+{
+    m_stopping.store(true);
+    for (ThreadState& state : m_threads) {
+        state.wake.set();
+        state.resume.set();
+    }
+    for (ThreadState& state : m_threads) {
+        if (state.thread.joinable())
+            state.thread.join();
+    }
+}
+
+bool CTaobaoImageDownloader::IsRunning() const
+{
+    for (const ThreadState& state : m_threads) {
+        if (state.thread.joinable())
+            return true;
+    }
+    return false;
+}
+
+bool CTaobaoImageDownloader::IsStopping() const
+{
+    return m_stopping.load() || CQX_GlobalVariable::getInstance().IsQuitting();
+}
+
+void CTaobaoImageDownloader::PushRequest(const CImageRequest& request)
+{
+    if (!request.postDownload)
+        return;
+    {
+        Poco::RWLock::ScopedWriteLock lock(m_listLock);
+        m_requests.push_back(request);
+    }
+    for (ThreadState& state : m_threads)
+        state.wake.set();
+}
+
+void CTaobaoImageDownloader::ClearRequests()
+{
+    Poco::RWLock::ScopedWriteLock lock(m_listLock);
+    m_requests.clear();
+}
+
+size_t CTaobaoImageDownloader::PendingRequests() const
+{
+    Poco::RWLock::ScopedReadLock lock(m_listLock);
+    return m_requests.size();
+}
+
+bool CTaobaoImageDownloader::HasRequests() const
+{
+    return PendingRequests() != 0;
+}
+
 void CTaobaoImageDownloader::SetActiveThreadCount(int count)
 {
-    Poco::Mutex::ScopedLock lock(m_throttleLock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     m_activeThreadCount = count;
+    if (count > 0)
+        m_threads[0].resume.set();
+    if (count > 1)
+        m_threads[1].resume.set();
 }
 
 int CTaobaoImageDownloader::GetActiveThreadCount() const
 {
-    Poco::Mutex::ScopedLock lock(m_throttleLock);
+    std::lock_guard<std::mutex> guard(m_stateLock);
     return m_activeThreadCount;
+}
+
+int CTaobaoImageDownloader::WaitingThreadCount() const
+{
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    int waiting = 0;
+    for (const ThreadState& state : m_threads)
+        waiting += state.waiting ? 1 : 0;
+    return waiting;
+}
+
+void CTaobaoImageDownloader::downloadThread(int index)
+{
+    ThreadState& self = m_threads[index];
+    while (!IsStopping()) {
+        self.wake.wait();
+        CImageRequest request;
+        while (!IsStopping() && TakeRequest(request)) {
+            if (!ClaimPosition(index, request.position))
+                continue;
+            WaitForTurn(index);
+            if (!IsStopping())
+                Serve(request);
+            ReleasePosition(index);
+        }
+    }
+}
+
+bool CTaobaoImageDownloader::TakeRequest(CImageRequest& request)
+{
+    Poco::RWLock::ScopedWriteLock lock(m_listLock);
+    if (m_requests.empty())
+        return false;
+    request = std::move(m_requests.front());
+    m_requests.pop_front();
+    return true;
+}
+
+// The same item is never downloaded twice at once: a request for the item
+// the other thread is busy with is dropped.
+bool CTaobaoImageDownloader::ClaimPosition(int index, int position)
+{
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    for (const ThreadState& state : m_threads) {
+        if (state.position == position)
+            return false;
+    }
+    m_threads[index].position = position;
+    return true;
+}
+
+void CTaobaoImageDownloader::ReleasePosition(int index)
+{
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    m_threads[index].position = -1;
+}
+
+// Thread i runs while more than i threads are allowed; otherwise it waits to
+// be resumed and then goes on without looking at the count again.
+void CTaobaoImageDownloader::WaitForTurn(int index)
+{
+    ThreadState& self = m_threads[index];
+    {
+        std::lock_guard<std::mutex> guard(m_stateLock);
+        if (m_activeThreadCount > index)
+            return;
+        self.waiting = true;
+    }
+    self.resume.wait();
+    std::lock_guard<std::mutex> guard(m_stateLock);
+    self.waiting = false;
+}
+
+void CTaobaoImageDownloader::Serve(CImageRequest& request)
+{
+    const int decision = request.preDownload ? request.preDownload(request) : CImageRequest::Download;
+    if (decision == CImageRequest::Download)
+        downloadImageImpl(request);
+    if (decision == CImageRequest::Download || decision == CImageRequest::SkipDownload)
+        request.postDownload(request);
+}
+
+namespace {
+
+bool IsSuccessStatus(int status)
+{
+    return status >= 200 && status <= 299;
+}
+
+// Reads until the body ends or the buffer is full.
+size_t ReadBody(std::istream& in, std::vector<char>& buffer)
+{
+    size_t filled = 0;
+    while (filled < buffer.size() && in) {
+        in.read(buffer.data() + filled, static_cast<std::streamsize>(buffer.size() - filled));
+        filled += static_cast<size_t>(in.gcount());
+    }
+    return filled;
+}
+
+bool WriteFile(const std::string& path, const char* bytes, size_t size)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes, static_cast<std::streamsize>(size));
+    return static_cast<bool>(out);
+}
+
+}
+
+// An error page is never saved as a picture: a status outside 2xx counts as
+// a failed download, whatever the length of its body.
+bool CTaobaoImageDownloader::downloadImageImpl(CImageRequest& request)
+{
+    try {
+        Poco::URI uri(request.url);
+        Poco::Net::HTTPClientSession session(uri.getHost(), uri.getPort());
+        session.setTimeout(Poco::Timespan(kTimeoutSeconds, 0));
+        std::string target = uri.getPathAndQuery();
+        if (target.empty())
+            target = "/";
+        Poco::Net::HTTPRequest get(Poco::Net::HTTPRequest::HTTP_GET, target, Poco::Net::HTTPMessage::HTTP_1_1);
+        session.sendRequest(get);
+        Poco::Net::HTTPResponse response;
+        std::istream& in = session.receiveResponse(response);
+        std::vector<char> buffer(kMaxPictureBytes);
+        const size_t size = ReadBody(in, buffer);
+        if (IsSuccessStatus(response.getStatus()) && size >= kMinPictureBytes &&
+            WriteFile(request.localPath, buffer.data(), size))
+            return true;
+    } catch (const Poco::Exception&) {
+    } catch (const std::exception&) {
+    }
+    request.localPath = kNoPicturePath;
+    return true;
 }

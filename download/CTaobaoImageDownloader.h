@@ -1,22 +1,80 @@
 #pragma once
-#include <Poco/Mutex.h>
+#include "download/CImageRequest.h"
 
-// Downloads product and recommendation pictures on two background threads.
-// The API client throttles it while a request is in flight: with a count of 2
-// both threads run, with 1 only the first, with 0 none.
+#include <Poco/Event.h>
+#include <Poco/RWLock.h>
+
+#include <atomic>
+#include <cstddef>
+#include <list>
+#include <mutex>
+#include <thread>
+
+// Downloads pictures into local files on two background threads. It knows
+// nothing of products: each request's callbacks decide what happens around
+// its download. The API client throttles it while a request is in flight:
+// with a count of 2 both threads run, with 1 only the first, with 0 none.
 class CTaobaoImageDownloader
 {
 public:
+    static constexpr int kThreadCount = 2;
+    static constexpr int kTimeoutSeconds = 10;
+    static constexpr size_t kMaxPictureBytes = 524288;
+    // A body this short is an error page or a missing-picture stub.
+    static constexpr size_t kMinPictureBytes = 1025;
+
     static CTaobaoImageDownloader& getInstance();
 
-    void SetActiveThreadCount(int count);
-    int GetActiveThreadCount() const;
-
-    CTaobaoImageDownloader() = default;
+    // Starts both threads.
+    CTaobaoImageDownloader();
+    // Stops them.
+    ~CTaobaoImageDownloader();
     CTaobaoImageDownloader(const CTaobaoImageDownloader&) = delete;
     CTaobaoImageDownloader& operator=(const CTaobaoImageDownloader&) = delete;
 
+    // Appends a request (ignored without a post-download callback) and wakes both threads.
+    void PushRequest(const CImageRequest& request);
+    // Drops every request not yet taken by a thread.
+    void ClearRequests();
+    size_t PendingRequests() const;
+
+    void SetActiveThreadCount(int count);
+    int GetActiveThreadCount() const;
+    // Threads held back by the throttle right now.
+    int WaitingThreadCount() const;
+
+    // Downloads the request's picture into its local path; on any failure
+    // the local path becomes the placeholder picture. Always true.
+    static bool downloadImageImpl(CImageRequest& request);
+
+    // Cooperative stop: both threads finish what they are doing and end.
+    // Safe to call twice.
+    void Stop();
+    bool IsRunning() const;
+
 private:
-    mutable Poco::Mutex m_throttleLock;
-    int m_activeThreadCount = 2;
+    struct ThreadState
+    {
+        Poco::Event wake{Poco::Event::EVENT_AUTORESET};
+        Poco::Event resume{Poco::Event::EVENT_AUTORESET};
+        bool waiting = false;  // guarded by m_stateLock
+        int position = -1;     // guarded by m_stateLock
+        std::thread thread;
+    };
+
+    void downloadThread(int index);
+    bool IsStopping() const;
+    bool HasRequests() const;
+    bool TakeRequest(CImageRequest& request);
+    bool ClaimPosition(int index, int position);
+    void ReleasePosition(int index);
+    void WaitForTurn(int index);
+    static void Serve(CImageRequest& request);
+
+    mutable std::mutex m_stateLock;
+    int m_activeThreadCount = kThreadCount;
+    mutable Poco::RWLock m_listLock;
+    std::list<CImageRequest> m_requests;
+    ThreadState m_threads[kThreadCount];
+    std::atomic<bool> m_stopping{false};
 };

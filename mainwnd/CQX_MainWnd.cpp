@@ -12,6 +12,8 @@
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
 #include "render/CRenderDeviceLock.h"
+#include "service/CQXConfig.h"
+#include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
 #include "service/CQXServiceHost.h"
 
@@ -204,6 +206,8 @@ void CQX_MainWnd::Cleanup()
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         CRenderDeviceLock::SetDeviceUsable(false);
     }
+    CQXConfig::getInstance().Save();
+    CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
     DeleteApplication();
 }

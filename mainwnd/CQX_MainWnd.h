@@ -31,10 +31,13 @@ public:
     // The font files tried for the GUI's Chinese fonts, in order: the four
     // classic ones, then a CJK font that fontconfig finds.
     static std::vector<std::string> FontCandidates();
+    // Creates "qx_font_normal" and "qx_font_large" from the first candidate
+    // that loads (the "fonts" group must point at the fonts folder); false
+    // when none does.
+    static bool CreateFonts();
 
 private:
     void LoadSchemeAndCursor();
-    bool CreateFonts();
     void LoadLayout();
     void SubscribeEvents();
     void ActivateRoamButton();

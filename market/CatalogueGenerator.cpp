@@ -65,15 +65,6 @@ int64_t CatalogueGenerator::topCid(int department)
     return 50000 + department;
 }
 
-int CatalogueGenerator::departmentOf(int64_t cid)
-{
-    if (cid >= 50000000)
-        return int((cid - 50000000) / 10000);
-    if (cid >= 500000)
-        return int((cid - 500000) / 100);
-    return int(cid - 50000);
-}
-
 int CatalogueGenerator::pick(int count)
 {
     return count <= 1 ? 0 : int(random_() % uint32_t(count));

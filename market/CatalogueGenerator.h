@@ -20,9 +20,6 @@ public:
     CatalogueGenerator(CatalogueDatabase& db, uint32_t seed);
     void generate(int productCount);
 
-    // The department (top-level category index) a category id belongs to.
-    static int departmentOf(int64_t cid);
-    static int64_t topCid(int department);
 
 private:
     struct SellerPlan {
@@ -38,6 +35,7 @@ private:
     std::string makeNick(int index);
     std::string makeModel();
     std::string makeDate(int yearFrom);
+    static int64_t topCid(int department);
     int pick(int count);          // uniform in [0, count)
     bool chance(int percent);
     int64_t between(int64_t low, int64_t high);

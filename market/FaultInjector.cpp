@@ -16,6 +16,7 @@ const std::vector<std::pair<Fault, const char*>> kFaultNames = {
     {Fault::Http500, "http500"},
     {Fault::ShortPicture, "short-picture"},
     {Fault::CorruptPicture, "corrupt-picture"},
+    {Fault::ErrorPage, "error-page"},
 };
 
 const std::vector<std::pair<FaultScope, const char*>> kScopeNames = {

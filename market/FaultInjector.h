@@ -17,6 +17,7 @@ enum class Fault {
     Http500,          // internal server error
     ShortPicture,     // pictures of at most 1024 bytes
     CorruptPicture,   // pictures that are long enough but not a JPEG
+    ErrorPage,        // 404 with a long HTML page, as a proxy sends for a missing file
 };
 
 enum class FaultScope { All, Gateway, Pictures, Service };

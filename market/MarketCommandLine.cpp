@@ -27,9 +27,11 @@ std::string MarketCommandLine::usage()
            "  --data-dir DIR        catalogue, picture cache and statistics (default ./market-data)\n"
            "  --products N          size of the generated catalogue (default 50000)\n"
            "  --seed N              generator seed (default 2026)\n"
+           "  --app-key KEY         the application key requests must carry (default the client's)\n"
+           "  --app-secret SECRET   the secret requests are signed with (default the client's)\n"
            "  --import-csv FILE     replace the catalogue with the products of FILE\n"
            "  --import-pictures DIR pictures named in the CSV's picture column\n"
-           "  --fault NAME          error|drop|garbage|empty|http500|short-picture|corrupt-picture\n"
+           "  --fault NAME          error|drop|garbage|empty|http500|short-picture|corrupt-picture|error-page\n"
            "  --fault-scope NAME    all|gateway|pictures|service (default all)\n"
            "  --fault-count N       the fault hits the next N requests only\n"
            "  --latency MS          add MS milliseconds before every answer\n"
@@ -58,6 +60,10 @@ MarketCommandLine MarketCommandLine::parse(const std::vector<std::string>& argum
             line.options.productCount = numberFlag(flag, value, 1, 2000000);
         else if (flag == "--seed")
             line.options.seed = uint32_t(numberFlag(flag, value, 0, 2147483647));
+        else if (flag == "--app-key")
+            line.options.appKey = value;
+        else if (flag == "--app-secret")
+            line.options.appSecret = value;
         else if (flag == "--import-csv")
             line.importCsv = value;
         else if (flag == "--import-pictures")

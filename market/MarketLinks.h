@@ -11,7 +11,6 @@ class MarketLinks {
 public:
     explicit MarketLinks(std::string baseUrl) : base_(std::move(baseUrl)) {}
 
-    const std::string& base() const { return base_; }
     std::string productPicture(int64_t numIid) const;
     std::string descriptionPicture(int64_t numIid, int index) const;
     std::string shopLogo(int64_t sid) const;

@@ -11,6 +11,7 @@
 #include <Poco/Exception.h>
 #include <Poco/Net/HTTPServerRequest.h>
 #include <Poco/Net/HTTPServerRequestImpl.h>
+#include <Poco/Net/HTTPServerSession.h>
 #include <Poco/Net/HTTPServerResponse.h>
 #include <Poco/Net/StreamSocket.h>
 #include <Poco/URI.h>
@@ -51,10 +52,13 @@ FaultScope partOf(const std::string& path)
 
 void dropConnection(Poco::Net::HTTPServerRequest& request, Poco::Net::HTTPServerResponse& response)
 {
+    // The socket stays with its connection (detaching it races with the
+    // server thread that owns the connection): shut it down with a zero
+    // linger, send nothing, and let the connection close it as a reset.
     response.setKeepAlive(false);
-    Poco::Net::StreamSocket socket = static_cast<Poco::Net::HTTPServerRequestImpl&>(request).detachSocket();
-    socket.setLinger(true, 0);   // a reset, as when a server process dies
-    socket.close();
+    Poco::Net::StreamSocket& socket = static_cast<Poco::Net::HTTPServerRequestImpl&>(request).session().socket();
+    socket.setLinger(true, 0);
+    socket.shutdown();
 }
 
 void spoilPicture(Fault fault, HttpAnswer& answer)
@@ -64,6 +68,15 @@ void spoilPicture(Fault fault, HttpAnswer& answer)
     if (fault == Fault::CorruptPicture && answer.status == 200)
         for (char& byte : answer.body)
             byte = char(byte ^ 0x5a);
+}
+
+// Longer than any stub a client could take for a missing picture by its size.
+HttpAnswer errorPage()
+{
+    std::string page = "<html><head><title>404 Not Found</title></head><body><h1>Not Found</h1>";
+    while (page.size() < 2048)
+        page += "<p>The requested file is not on this server. Please check the address and try again.</p>";
+    return HttpAnswer{404, "text/html; charset=utf-8", page + "</body></html>"};
 }
 
 }
@@ -107,6 +120,8 @@ void MarketRouter::handle(Poco::Net::HTTPServerRequest& request, Poco::Net::HTTP
         answer = HttpAnswer::text(400, "malformed request target");
     else if (fault == Fault::Http500)
         answer = HttpAnswer::text(500, "Internal Server Error");
+    else if (fault == Fault::ErrorPage)
+        answer = errorPage();
     else if (fault == Fault::EmptyBody)
         answer = HttpAnswer{200, "text/xml; charset=utf-8", ""};
     else if (fault == Fault::GarbageBody)

@@ -25,9 +25,6 @@
 
 namespace market {
 
-const char* const MarketServer::kAppKey = "31875046";
-const char* const MarketServer::kAppSecret = "7c3e91a0d5b24f68e0a9c1d7b3f56e42";
-
 struct MarketServer::Parts {
     std::unique_ptr<CatalogueDatabase> database;
     Catalogue catalogue;
@@ -125,7 +122,8 @@ void MarketServer::start()
         parts->database->loadInto(parts->catalogue);
         parts->search = std::make_unique<ProductSearch>(parts->catalogue);
         parts->package = std::make_unique<RecommendPackage>(parts->catalogue);
-        parts->gateway = std::make_unique<TopGateway>(parts->catalogue, *parts->search, kAppKey, kAppSecret);
+        parts->gateway = std::make_unique<TopGateway>(parts->catalogue, *parts->search, options_.appKey,
+                                                      options_.appSecret);
         parts->pictures = std::make_unique<PictureStore>(parts->catalogue, *parts->package,
                                                          pictureCacheDir(options_.dataDir),
                                                          importedPictureDir(options_.dataDir));
@@ -137,7 +135,9 @@ void MarketServer::start()
         parts_ = std::move(parts);
     }
     Poco::Net::ServerSocket socket;
-    socket.bind(Poco::Net::SocketAddress(options_.host, options_.port), true);
+    // Reusing the address lets a restart bind at once; sharing the port with
+    // another running market would split requests between the two.
+    socket.bind(Poco::Net::SocketAddress(options_.host, options_.port), true, false);
     socket.listen(64);
     parts_->port = socket.address().port();
     auto router = new MarketRouter(MarketRouter::Parts{*parts_->gateway, *parts_->pictures, *parts_->service,

@@ -12,12 +12,18 @@ namespace market {
 
 class Catalogue;
 
+// The client's application: its key and the secret it signs with.
+inline constexpr const char* kClientAppKey = "31875046";
+inline constexpr const char* kClientAppSecret = "7c3e91a0d5b24f68e0a9c1d7b3f56e42";
+
 struct MarketOptions {
     std::string host = "127.0.0.1";
     uint16_t port = 8600;            // 0 = ephemeral
     std::string dataDir;             // where catalogue.db and the picture cache live
     int productCount = 50000;        // size of the generated catalogue
     uint32_t seed = 2026;            // deterministic generation
+    std::string appKey = kClientAppKey;         // the application the gateway accepts
+    std::string appSecret = kClientAppSecret;   // the secret its requests are signed with
 };
 
 // The local marketplace: the TOP gateway "/router/rest", the picture
@@ -25,8 +31,8 @@ struct MarketOptions {
 // endpoint "/admin/..." on one HTTP server.
 class MarketServer {
 public:
-    static const char* const kAppKey;
-    static const char* const kAppSecret;
+    static constexpr const char* kAppKey = kClientAppKey;
+    static constexpr const char* kAppSecret = kClientAppSecret;
 
     explicit MarketServer(MarketOptions options);
     ~MarketServer();                 // stops if running

@@ -77,10 +77,15 @@ void PictureRenderer::drawShape(PictureCanvas& c, const PictureSpec& spec)
         c.fillEllipse(s.left(0.5), s.top(0.55), s.w * 0.42, s.h * 0.08, kWhite, 150);
         c.fillEllipse(s.left(0.36), s.top(0.38), s.w * 0.1, s.h * 0.07, kWhite, 120);
         break;
-    case PictureSpec::Shape::Badge:
+    case PictureSpec::Shape::Badge: {
         c.fillEllipse(s.left(0.5), s.top(0.5), s.w * 0.48, s.h * 0.48, dark);
         c.fillEllipse(s.left(0.5), s.top(0.5), s.w * 0.42, s.h * 0.42, body);
+        int size = int(s.w * 0.5);
+        LabelFont& font = LabelFont::instance();
+        font.draw(c, spec.emblem, int(s.left(0.5)) - font.measure(spec.emblem, size) / 2, int(s.top(0.5) + size * 0.36),
+                  size, kWhite);
         break;
+    }
     }
 }
 

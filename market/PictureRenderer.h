@@ -18,6 +18,7 @@ struct PictureSpec {
     uint32_t colour = 0x2a62c9;
     std::string label;     // the big text at the bottom
     std::string caption;   // the small text at the top left
+    std::string emblem;    // a large character inside a badge
 };
 
 // Draws picture specs into JPEGs; deterministic, so a picture drawn again

@@ -11,6 +11,7 @@
 #include <Poco/NumberParser.h>
 #include <Poco/Path.h>
 #include <Poco/Process.h>
+#include <Poco/UTF8Encoding.h>
 
 #include <algorithm>
 #include <fstream>
@@ -35,7 +36,7 @@ const PictureSpec::Shape kDepartmentShapes[] = {
 uint32_t hashColour(int64_t key)
 {
     const auto& colours = GeneratorVocabulary::colours();
-    return colours[size_t(key * 2654435761u % colours.size())].rgb;
+    return colours[size_t(uint64_t(key) * 2654435761u % colours.size())].rgb;
 }
 
 uint32_t productColour(const Catalogue& catalogue, const Product& product)
@@ -58,6 +59,14 @@ PictureSpec::Shape departmentShape(const Catalogue& catalogue, int64_t cid)
         if (tops[i]->cid == path.front())
             return kDepartmentShapes[i % (sizeof kDepartmentShapes / sizeof kDepartmentShapes[0])];
     return PictureSpec::Shape::Box;
+}
+
+std::string firstCharacter(const std::string& utf8)
+{
+    Poco::UTF8Encoding encoding;
+    int length = utf8.empty() ? 0 : encoding.sequenceLength(reinterpret_cast<const unsigned char*>(utf8.data()),
+                                                            int(utf8.size()));
+    return length > 0 && size_t(length) <= utf8.size() ? utf8.substr(0, size_t(length)) : std::string();
 }
 
 void fit(PictureSpec& spec, int box)
@@ -174,7 +183,8 @@ bool PictureStore::describe(const Request& request, PictureSpec& spec, std::stri
     if (request.kind == "shop") {
         for (const Shop& shop : catalogue_.shops())
             if (shop.sid == key) {
-                spec = PictureSpec{240, 240, PictureSpec::Shape::Badge, hashColour(shop.sid), shop.title, "店铺"};
+                spec = PictureSpec{240, 240, PictureSpec::Shape::Badge, hashColour(shop.sid), shop.title, "店铺",
+                                   firstCharacter(shop.title)};
                 return true;
             }
         return false;
@@ -184,7 +194,8 @@ bool PictureStore::describe(const Request& request, PictureSpec& spec, std::stri
         static const PictureSpec::Shape shapes[] = {PictureSpec::Shape::Ball, PictureSpec::Shape::Badge,
                                                     PictureSpec::Shape::Box};
         spec = PictureSpec{key % 3 == 0 ? 480 : 400, 400, shapes[int(item.kind)], hashColour(key),
-                           item.cardText, item.className.empty() ? "推荐" : item.className};
+                           item.cardText, item.className.empty() ? "推荐" : item.className,
+                           firstCharacter(item.name)};
         return true;
     }
     return false;

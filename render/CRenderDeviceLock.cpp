@@ -1,5 +1,7 @@
 #include "render/CRenderDeviceLock.h"
 
+#include "mainwnd/CQX_GlobalVariable.h"
+
 namespace {
 bool g_deviceUsable = true;
 }
@@ -18,4 +20,13 @@ bool CRenderDeviceLock::IsDeviceUsable()
 void CRenderDeviceLock::SetDeviceUsable(bool usable)
 {
     g_deviceUsable = usable;
+}
+
+CRenderDeviceLock::Scoped::Scoped() : m_guard(Mutex())
+{
+}
+
+RenderDevice* CRenderDeviceLock::Scoped::Device() const
+{
+    return g_deviceUsable ? CQX_GlobalVariable::getInstance().GetDevice() : nullptr;
 }

@@ -51,6 +51,8 @@ void CQXConfig::Load()
 void CQXConfig::Save()
 {
     std::lock_guard<std::mutex> guard(m_lock);
+    if (m_keepFileUnchanged)
+        return;
     IniFile ini(m_path);
     ini.WriteString(kRequest, "LastRequestTime", TimeText(m_lastRequestTime));
     ini.WriteString(kRequest, "NextRequestTime", TimeText(m_nextRequestTime));
@@ -58,6 +60,12 @@ void CQXConfig::Save()
     ini.WriteString(kRequest, "LastReturnSubVersion", std::to_string(m_lastReturnSubVersion));
     ini.WriteString(kUserInfo, "UserID", std::to_string(m_userId));
     ini.WriteString(kUserInfo, "KeepUpgradeNotify", m_keepUpgradeNotify ? "1" : "0");
+}
+
+void CQXConfig::KeepFileUnchanged()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_keepFileUnchanged = true;
 }
 
 void CQXConfig::RecordLogin(uint32_t uid, int32_t nextRequestSeconds, uint8_t mainVersion, uint8_t subVersion)

@@ -15,7 +15,11 @@ public:
     explicit CQXConfig(std::string path);
 
     void Load();
+    // Writes the settings; does nothing once KeepFileUnchanged was called.
     void Save();
+    // An upgrade that ends the program leaves the file as it was, so the next
+    // start asks the service again; later Save calls of this run do nothing.
+    void KeepFileUnchanged();
     void RecordLogin(uint32_t uid, int32_t nextRequestSeconds, uint8_t mainVersion, uint8_t subVersion);
 
     int64_t GetLastRequestTime() const;
@@ -37,4 +41,5 @@ private:
     bool m_keepUpgradeNotify = true;
     std::string m_path;
     int64_t m_loadTime = 0;
+    bool m_keepFileUnchanged = false;
 };

@@ -3,6 +3,13 @@
 #include "download/CTaobaoImageDownloader.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_NoticeBoard.h"
+#include "render/CRenderMsgQueue.h"
+#include "render/CRenderMsg_CategoriesComplete.h"
+#include "render/CRenderMsg_PropertiesComplete.h"
+#include "render/CRenderMsg_Shop_Completed.h"
+#include "render/CRenderMsg_ShowProductDetail_TAOBAOKEProductURL.h"
+#include "render/CRenderMsg_ShowProductDetailsSnapshot.h"
+#include "render/CRenderMsg_User_Completed.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/CTaobaoParamList.h"
 #include "taobao/CTaobaoProductDetailsVisitor.h"
@@ -75,6 +82,11 @@ std::string joined(const std::vector<std::string>& ids)
         text += id;
     }
     return text;
+}
+
+CRenderMsgQueue& RenderQueue()
+{
+    return CRenderMsgQueue::getInstance();
 }
 
 // The ids in first-seen order, each once, and the first count seen for each:
@@ -289,7 +301,7 @@ bool CTaobaoConnector::fetchProductInfoDetails(CTaobaoProductInfoDetails& record
     visitor.copyTo(record);
     const std::string utf8Nick = record.nick;
     UTF8ToAnsi(record.nick);
-    // Render message: CRenderMsg_ShowProductDetailsSnapshot(index, searchId, record) goes here.
+    RenderQueue().PushUrgentMsgToHead(std::make_unique<CRenderMsg_ShowProductDetailsSnapshot>(index, searchId, record));
     return fetchSellerInfo(utf8Nick, &record, searchId);
 }
 
@@ -321,17 +333,21 @@ bool CTaobaoConnector::fetchSellerInfo(const std::string& nick, CTaobaoProductIn
     if (record) {
         record->credit = seller.credit;
         record->reputation = seller.reputation;
+    } else {
+        RenderQueue().PushUrgentMsgToHead(
+            std::make_unique<CRenderMsg_User_Completed>(searchId, nick, seller.credit, seller.reputation));
     }
-    // Render message (without a record): CRenderMsg_User_Completed(searchId, seller) goes here.
     return true;
 }
 
 bool CTaobaoConnector::fetchTaobaokeProductURL(const std::string& num_iid, int index, int searchId)
 {
     std::string url;
-    if (fetchTaobaokeProductURL_Convert(num_iid, url))
+    if (fetchTaobaokeProductURL_Convert(num_iid, url)) {
         CQX_GlobalVariable::getInstance().IncAffiliateConversions();
-    // Render message (with a URL): CRenderMsg_ShowProductDetail_TAOBAOKEProductURL(index, searchId, url) goes here.
+        RenderQueue().PushUrgentMsg(
+            std::make_unique<CRenderMsg_ShowProductDetail_TAOBAOKEProductURL>(index, searchId, url));
+    }
     return true;
 }
 
@@ -363,7 +379,7 @@ bool CTaobaoConnector::fetchShopInfo(const std::string& nick, int searchId)
     CTaobaoShopItem shop;
     if (makeShopItem(visitor, shop)) {
         CTaobaoDataStore::getInstance().shopCache.addShopInfo(shop);
-        // Render message: CRenderMsg_Shop_Completed(searchId, shop) goes here.
+        RenderQueue().PushUrgentMsgToHead(std::make_unique<CRenderMsg_Shop_Completed>(searchId, shop));
     }
     return true;
 }
@@ -379,7 +395,7 @@ bool CTaobaoConnector::fetchPropertyInfo(const std::string& cid, int searchId)
         visitor.entries.resize(kMaxPropertyEntries);
     CTaobaoDataStore& store = CTaobaoDataStore::getInstance();
     store.properties.setProperties(visitor.entries, cid, store.copyCategoryId());
-    // Render message: CRenderMsg_PropertiesComplete(searchId) goes here.
+    RenderQueue().PushUrgentMsgToHead(std::make_unique<CRenderMsg_PropertiesComplete>(searchId));
     return true;
 }
 
@@ -422,7 +438,7 @@ bool CTaobaoConnector::fetchCategoryInfo(int searchId)
     if (!isCurrentSearch(searchId))
         return false;
     storeCategories(std::move(records), countById);
-    // Render message: CRenderMsg_CategoriesComplete(searchId) goes here.
+    RenderQueue().PushUrgentMsgToHead(std::make_unique<CRenderMsg_CategoriesComplete>(searchId));
     return true;
 }
 

@@ -1,5 +1,8 @@
 #include "taobao/CTaobaoDataStore.h"
 
+#include "download/CTaobaoImageDownloader.h"
+#include "render/CHeavyCostRenderMsgQueue.h"
+#include "render/CRenderMsgQueue.h"
 #include "taobao/CTaobaoLocalStore.h"
 #include "taobao/CTaobaoParamList.h"
 
@@ -46,7 +49,10 @@ void CTaobaoDataStore::resetBrowseData(int)
 {
     products.clear();
     connectInfo.clear();
+    CHeavyCostRenderMsgQueue::getInstance().Clear();
+    CRenderMsgQueue::getInstance().Clear();
     pictures.clear();
+    CTaobaoImageDownloader::getInstance().ClearRequests();
     categoryCounts.reset();
     categories.clear();
     properties.clear();

@@ -40,7 +40,9 @@ public:
     static void release();
 
     // A new browse begins: forgets its products, pages, pictures, categories
-    // and properties. The reason code is the caller's and changes nothing.
+    // and properties, and drops the render messages and picture requests
+    // still queued for the old one. The reason code is the caller's and
+    // changes nothing.
     void resetBrowseData(int reason);
 
     // The search record is written by the user interface and read by the

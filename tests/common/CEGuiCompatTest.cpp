@@ -42,6 +42,7 @@ TEST(CEGuiCompat, ClassicImageStringsBecomeImageNames)
     EXPECT_EQ(CEGuiCompat::ImageName("set:credit image:RedStar1"), "credit/RedStar1");
     EXPECT_EQ(CEGuiCompat::ImageName("FirstPage/Credit"), "FirstPage/Credit");
     EXPECT_EQ(CEGuiCompat::PropertyName("UnifiedAreaRect"), "Area");
+    EXPECT_EQ(CEGuiCompat::PropertyName("Tooltip"), "TooltipText");
     EXPECT_EQ(CEGuiCompat::PropertyName("Text"), "Text");
     EXPECT_EQ(CEGuiCompat::EventName("MouseLeave"), "MouseLeavesArea");
 }

@@ -305,6 +305,13 @@ void expectTextFits(CEGUI::Window* win, int lines, float padding, const std::str
 
 const std::vector<std::pair<unsigned, unsigned>> kDisplaySizes = {{1280, 800}, {1920, 1080}};
 
+CEGUI::Window* windowAt(const CEGUI::Rectf& r)
+{
+    GuiSystem::context().injectMousePosition((r.d_min.d_x + r.d_max.d_x) / 2,
+                                             (r.d_min.d_y + r.d_max.d_y) / 2);
+    return GuiSystem::context().getWindowContainingMouse();
+}
+
 // Which controls each browsing view shows: search, simple search, today,
 // favourite products, favourite shops, roam, shop.
 enum View { S, SS, T, FP, FS, R, SH };
@@ -387,6 +394,22 @@ TEST_F(MainLayout, TextsFitTheirControlsAtBothScreenSizes)
         for (const char* name : {"SearchDiv/editName", "SearchDiv/StartPrice", "SearchDiv/EndPrice"})
             expectTextFits(w(name), 1, 0, name + at);
         expectTextFits(w("SearchDiv/SearchInShopOrNot"), 1, 24, "SearchDiv/SearchInShopOrNot" + at);
+    }
+}
+
+TEST_F(MainLayout, ActivatingABarLeavesTheControlsOverItOnTop)
+{
+    // The program activates the roam button to take the keyboard focus from
+    // the search box; a click on a bar's empty part activates the bar.
+    w("BottomPannel/RoamBtn")->activate();
+    w("BottomPannel")->activate();
+    w("TopPannel/Close")->activate();
+    w("TopPannel")->activate();
+    for (const char* name : {"MotionControl/NextBtn", "MotionControl/AutoPlayStopBtn",
+                             "MotionControl/FirstBtn", "SearchDiv/editName", "SearchDiv/SearchBtn",
+                             "RecommendClassCombo"}) {
+        CEGUI::Window* hit = windowAt(visibleRect(name));
+        EXPECT_TRUE(hit == w(name) || hit->isAncestor(w(name))) << name << " is covered";
     }
 }
 

@@ -4,8 +4,14 @@
 set -euo pipefail
 
 BUILD=${1:?build directory}
-BIN="$BUILD/bin"
 WORK=$(mktemp -d /tmp/qx-e2e-XXXXXX)
+# The program runs from a copy of bin/ and datafiles/, so what a test run
+# stores (config.ini, favourites, the recommendation package, caches) never
+# reaches the build tree a person runs.
+cp -r "$BUILD/bin" "$BUILD/datafiles" "$WORK/"
+BIN="$WORK/bin"
+DATA="$WORK/datafiles"
+rm -f "$BIN/config.ini" "$BIN/CEGUI.log"
 SHOTS="$BUILD/e2e-screenshots"
 mkdir -p "$SHOTS"
 export QUOBRIX_LOCK_FILE="$WORK/instance.lock"

@@ -5,10 +5,10 @@ source "$(dirname "$0")/lib.sh"
 
 start_xvfb
 start_market
-mkdir -p "$BUILD/datafiles/img/sub"
-echo stale > "$BUILD/datafiles/img/stale.jpg"
-echo stale > "$BUILD/datafiles/img/sub/stale.jpg"
-chmod 0444 "$BUILD/datafiles/img/stale.jpg"
+mkdir -p "$DATA/img/sub"
+echo stale > "$DATA/img/stale.jpg"
+echo stale > "$DATA/img/sub/stale.jpg"
+chmod 0444 "$DATA/img/stale.jpg"
 
 start_client
 wait_for_main_screen
@@ -26,9 +26,16 @@ kill -0 "$CLIENT_PID" || fail "first instance died"
 xdotool mousemove 1256 21 click 1
 wait_exit "$CLIENT_PID" 10
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after close"
-[ ! -e "$BUILD/datafiles/img/stale.jpg" ] || fail "picture cache not emptied"
-[ ! -e "$BUILD/datafiles/img/sub/stale.jpg" ] || fail "picture cache subfolder not emptied"
-[ -d "$BUILD/datafiles/img/sub" ] || fail "cache folders must stay"
+[ ! -e "$DATA/img/stale.jpg" ] || fail "picture cache not emptied"
+[ ! -e "$DATA/img/sub/stale.jpg" ] || fail "picture cache subfolder not emptied"
+[ -d "$DATA/img/sub" ] || fail "cache folders must stay"
+if [ -n "${QUOBRIX_SERVICE_URL:-}" ]; then
+  # The first run logged in, installed the recommendation package and
+  # reported its statistics at the end.
+  grep -q '^UserID=[1-9]' "$BIN/config.ini" || fail "no user id stored after the login"
+  [ -s "$DATA/data/recommend.xml" ] || fail "recommendation package not installed"
+  curl -sf "$QUOBRIX_SERVICE_URL/admin/statistics" | grep -q 'uid=[1-9][0-9]*&us=' || fail "no statistics received"
+fi
 
 # SIGTERM is a quit request too: the same shut-down, exit code 0.
 start_client

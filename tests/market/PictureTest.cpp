@@ -68,7 +68,9 @@ TEST(PictureTest, EveryVariantIsARealJpegFittedToItsBox)
     LocalMarket::instance().reset();
     std::string url = productPicture(LocalMarket::instance().server().catalogue().products()[5]);
     ASSERT_FALSE(url.empty());
+    int64_t served = LocalMarket::instance().server().pictureRequestCount();
     Picture full = fetch(url), small = fetch(url + "_b.jpg"), detail = fetch(url + "_310x310.jpg");
+    EXPECT_EQ(LocalMarket::instance().server().pictureRequestCount() - served, 3);
     for (const Picture* picture : {&full, &small, &detail}) {
         EXPECT_EQ(picture->status, 200);
         EXPECT_GT(picture->bytes, 1024u);

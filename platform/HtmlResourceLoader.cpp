@@ -1,0 +1,79 @@
+#include "platform/HtmlResourceLoader.h"
+
+#include <Poco/Exception.h>
+#include <Poco/Net/HTTPClientSession.h>
+#include <Poco/Net/HTTPRequest.h>
+#include <Poco/Net/HTTPResponse.h>
+#include <Poco/String.h>
+#include <Poco/URI.h>
+
+#include <istream>
+
+namespace {
+
+bool HasScheme(const std::string& url, const char* scheme)
+{
+    return Poco::icompare(url.substr(0, std::char_traits<char>::length(scheme)), scheme) == 0;
+}
+
+bool IsRedirect(Poco::Net::HTTPResponse::HTTPStatus status)
+{
+    using R = Poco::Net::HTTPResponse;
+    return status == R::HTTP_MOVED_PERMANENTLY || status == R::HTTP_FOUND || status == R::HTTP_SEE_OTHER ||
+           status == R::HTTP_TEMPORARY_REDIRECT || status == R::HTTP_PERMANENT_REDIRECT;
+}
+
+// Reads at most maxBytes + 1 bytes, so an oversized body is noticed without
+// being held.
+bool ReadCapped(std::istream& in, size_t maxBytes, std::string& body)
+{
+    char buffer[16384];
+    body.clear();
+    while (in) {
+        in.read(buffer, sizeof(buffer));
+        body.append(buffer, static_cast<size_t>(in.gcount()));
+        if (body.size() > maxBytes)
+            return false;
+    }
+    return true;
+}
+
+}
+
+std::string HtmlResourceLoader::Resolve(const std::string& reference)
+{
+    const std::string url = Poco::trim(reference);
+    if (url.compare(0, 2, "//") == 0)
+        return "http:" + url;
+    if (HasScheme(url, "http://") || HasScheme(url, "https://"))
+        return url;
+    return std::string();
+}
+
+bool HtmlResourceLoader::Fetch(const std::string& address, size_t maxBytes, int timeoutMs, std::string& body)
+{
+    std::string url = Resolve(address);
+    try {
+        for (int hop = 0; hop <= kMaxRedirects && !url.empty(); ++hop) {
+            const Poco::URI uri(url);
+            // https would need a TLS stack the program does not carry.
+            if (Poco::icompare(uri.getScheme(), "http") != 0)
+                return false;
+            Poco::Net::HTTPClientSession session(uri.getHost(), uri.getPort());
+            session.setTimeout(Poco::Timespan(static_cast<Poco::Timespan::TimeDiff>(timeoutMs) * 1000));
+            Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, uri.getPathAndQuery(),
+                                           Poco::Net::HTTPMessage::HTTP_1_1);
+            session.sendRequest(request);
+            Poco::Net::HTTPResponse response;
+            std::istream& in = session.receiveResponse(response);
+            if (IsRedirect(response.getStatus())) {
+                url = Resolve(Poco::URI(uri, response.get("Location", "")).toString());
+                continue;
+            }
+            return response.getStatus() == Poco::Net::HTTPResponse::HTTP_OK && ReadCapped(in, maxBytes, body);
+        }
+    } catch (const Poco::Exception&) {
+    } catch (const std::exception&) {
+    }
+    return false;
+}

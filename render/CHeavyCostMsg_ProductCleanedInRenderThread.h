@@ -1,0 +1,19 @@
+#pragma once
+#include "render/CHeavyCostRenderMsg.h"
+
+#include <vector>
+
+// The wall dropped the cards at these positions: the worker forgets that it
+// prepared them, so they are prepared again when the user scrolls back.
+class CHeavyCostMsg_ProductCleanedInRenderThread : public CHeavyCostRenderMsg
+{
+public:
+    CHeavyCostMsg_ProductCleanedInRenderThread(int searchId, std::vector<int> positions);
+
+    void Process() override;
+    const char* GetName() const override;
+    bool PreRender(std::set<int>& preRendered) override;
+
+private:
+    std::vector<int> m_positions;
+};

@@ -1,0 +1,49 @@
+#pragma once
+#include "render/CHeavyCostRenderMsg.h"
+#include "render/CWallView.h"
+
+#include <Poco/Semaphore.h>
+
+#include <list>
+#include <memory>
+#include <mutex>
+
+// The render worker's inbox. The worker blocks until there is work and is
+// then served the message whose card is nearest to what the user sees.
+class CHeavyCostRenderMsgQueue
+{
+public:
+    using Msg = std::unique_ptr<CHeavyCostRenderMsg>;
+
+    static CHeavyCostRenderMsgQueue& getInstance();
+
+    void PushToTail(Msg msg);
+    void PushToHead(Msg msg);
+
+    // Blocks until a push (or Wake), then returns the first valid message
+    // inside the visible range, else the valid one nearest to its centre
+    // (the front-most among equals). Null when nothing valid is left. Stale
+    // messages met on the way are deleted.
+    Msg Pop();
+    // The selection step of Pop, without waiting.
+    Msg SelectNearest(const CWallView::Range& range);
+
+    // Lets a blocked Pop return, so a stopping worker can see its flag.
+    void Wake();
+
+    // Deletes every message; the semaphore keeps its count, so later pops
+    // may return null.
+    void Clear();
+    size_t Size() const;
+
+    CHeavyCostRenderMsgQueue();
+    CHeavyCostRenderMsgQueue(const CHeavyCostRenderMsgQueue&) = delete;
+    CHeavyCostRenderMsgQueue& operator=(const CHeavyCostRenderMsgQueue&) = delete;
+
+private:
+    static constexpr int kMaxPending = 1000000;
+
+    mutable std::mutex m_lock;
+    Poco::Semaphore m_available;
+    std::list<Msg> m_list;
+};

@@ -1,0 +1,257 @@
+#include "service/CQXLoginClientApi.h"
+
+#include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/Ticks.h"
+#include "service/CQXConfig.h"
+#include "service/CQXRecommendCatalogue.h"
+#include "service/CQXServiceHost.h"
+#include "taobao/TaobaoXml.h"
+
+#include <Poco/Exception.h>
+#include <Poco/Net/HTTPClientSession.h>
+#include <Poco/Net/HTTPRequest.h>
+#include <Poco/Net/HTTPResponse.h>
+#include <Poco/URI.h>
+#include <Poco/Zip/ZipArchive.h>
+#include <Poco/Zip/ZipStream.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+const Poco::Timespan kTimeout(3, 0);
+
+struct ServiceRequest
+{
+    std::unique_ptr<Poco::Net::HTTPClientSession> session;
+    std::string path;
+};
+
+ServiceRequest OpenSession(const std::string& file)
+{
+    const Poco::URI uri(CQXServiceHost::Url("/quobrix/" + file));
+    ServiceRequest request;
+    request.session = std::make_unique<Poco::Net::HTTPClientSession>(uri.getHost(), uri.getPort());
+    request.session->setTimeout(kTimeout);
+    request.path = uri.getPathEtc();
+    return request;
+}
+
+void SendForm(ServiceRequest& request, const std::string& body)
+{
+    Poco::Net::HTTPRequest post(Poco::Net::HTTPRequest::HTTP_POST, request.path, Poco::Net::HTTPMessage::HTTP_1_1);
+    post.setContentLength(static_cast<std::streamsize>(body.size()));
+    post.setContentType("application/x-www-form-urlencoded");
+    std::ostream& out = request.session->sendRequest(post);
+    out << body;
+    out.flush();
+}
+
+// Reads at most limit + 1 bytes, so a caller can tell "too long" from "exactly limit".
+std::string ReadUpTo(std::istream& in, size_t limit)
+{
+    std::string data;
+    char chunk[8192];
+    while (data.size() <= limit && in.read(chunk, sizeof(chunk)), in.gcount() > 0)
+        data.append(chunk, static_cast<size_t>(in.gcount()));
+    return data;
+}
+
+const Poco::Zip::ZipLocalFileHeader* ContentEntry(const Poco::Zip::ZipArchive& archive)
+{
+    // The package holds one content file; prefer it by name should a packer
+    // have added anything else.
+    const Poco::Zip::ZipLocalFileHeader* first = nullptr;
+    for (auto it = archive.headerBegin(); it != archive.headerEnd(); ++it) {
+        if (!it->second.isFile())
+            continue;
+        if (Poco::Path(it->first).getFileName() == "recommend.xml")
+            return &it->second;
+        if (!first)
+            first = &it->second;
+    }
+    return first;
+}
+
+bool WriteReplacing(const std::string& path, const std::string& bytes)
+{
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush())
+            return false;
+    }
+    return std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+}
+
+CQXLoginClientApi::CQXLoginClientApi(CQXRecommendCatalogue& catalogue, CQXPackagePaths paths)
+    : m_catalogue(catalogue), m_paths(std::move(paths))
+{
+}
+
+std::string CQXLoginClientApi::LoginBody(const CQXLoginRequest& request)
+{
+    char body[64];
+    snprintf(body, sizeof(body), "uid=%u&mv=%u&sv=%u", request.uid, static_cast<unsigned>(request.mv),
+             static_cast<unsigned>(request.sv));
+    return body;
+}
+
+int CQXLoginClientApi::Call(const CQXLoginRequest& request)
+{
+    std::string answerText;
+    const int result = PostLogin(LoginBody(request), answerText);
+    if (result < 0) {
+        m_catalogue.FinishUpdate(false);
+        return result;
+    }
+    CQX_LoginReturn_Visitor visitor(m_answer);
+    TaobaoXml::walk(answerText, visitor);
+
+    bool updated = false;
+    if (m_catalogue.PackageVersion() < m_answer.rv) {
+        std::string package;
+        if (DownloadPackage(package) > 0 && SavePackage(package))
+            updated = UnpackPackage();
+    }
+    m_catalogue.FinishUpdate(updated);
+    return 0;
+}
+
+int CQXLoginClientApi::PostLogin(const std::string& body, std::string& answer)
+{
+    answer.clear();
+    try {
+        ServiceRequest request = OpenSession("login.php");
+        SendForm(request, body);
+        Poco::Net::HTTPResponse response;
+        std::istream& in = request.session->receiveResponse(response);
+        answer = ReadUpTo(in, kMaxPackageBytes);
+    } catch (const Poco::Exception&) {
+        return -1;
+    } catch (const std::exception&) {
+        return -1;
+    }
+    return answer.empty() ? -2 : 0;
+}
+
+int CQXLoginClientApi::PostLogout(const std::string& body)
+{
+    try {
+        ServiceRequest request = OpenSession("logout.php");
+        SendForm(request, body);
+        Sleep(50);
+        request.session->reset();
+    } catch (const Poco::Exception&) {
+        return -1;
+    } catch (const std::exception&) {
+        return -1;
+    }
+    return 0;
+}
+
+size_t CQXLoginClientApi::DownloadPackage(std::string& buffer)
+{
+    buffer.clear();
+    try {
+        ServiceRequest request = OpenSession("r.zip");
+        Poco::Net::HTTPRequest get(Poco::Net::HTTPRequest::HTTP_GET, request.path, Poco::Net::HTTPMessage::HTTP_1_1);
+        request.session->sendRequest(get);
+        Poco::Net::HTTPResponse response;
+        std::istream& in = request.session->receiveResponse(response);
+        // A single socket read may return only part of the package: read it all.
+        buffer = ReadUpTo(in, kMaxPackageBytes);
+        if (response.getStatus() != Poco::Net::HTTPResponse::HTTP_OK || buffer.size() > kMaxPackageBytes)
+            buffer.clear();
+    } catch (const Poco::Exception&) {
+        buffer.clear();
+    } catch (const std::exception&) {
+        buffer.clear();
+    }
+    return buffer.size();
+}
+
+bool CQXLoginClientApi::SavePackage(const std::string& buffer) const
+{
+    std::ofstream out(m_paths.package, std::ios::binary | std::ios::trunc);
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    return static_cast<bool>(out.flush());
+}
+
+bool CQXLoginClientApi::UnpackPackage() const
+{
+    try {
+        std::ifstream in(m_paths.package, std::ios::binary);
+        if (!in)
+            return false;
+        const Poco::Zip::ZipArchive archive(in);
+        const Poco::Zip::ZipLocalFileHeader* entry = ContentEntry(archive);
+        if (!entry)
+            return false;
+        in.clear();
+        in.seekg(0);
+        Poco::Zip::ZipInputStream content(in, *entry, true);
+        const std::string bytes = ReadUpTo(content, kMaxRecommendFileBytes);
+        if (bytes.empty() || bytes.size() > kMaxRecommendFileBytes)
+            return false;
+        return WriteReplacing(m_paths.recommendFile, bytes);
+    } catch (const Poco::Exception&) {
+        return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+CQXUsageReport CQXLoginClientApi::CollectUsageReport()
+{
+    const auto& g = CQX_GlobalVariable::getInstance();
+    CQXUsageReport report;
+    report.uid = CQXConfig::getInstance().GetUserID();
+    report.us = static_cast<uint32_t>(std::time(nullptr)) - g.GetStartTime();
+    report.sum = g.GetRequestsSent();
+    report.st = g.GetPagesFetched();
+    report.kt = g.GetAffiliateConversions();
+    report.dc = g.GetDetailsViewed();
+    report.tc = g.GetPagesOpened();
+    report.recommendations = static_cast<int>(g.GetRecommendationsApplied());
+    report.keywords = g.GetSearchWords();
+    for (int i = 0; i < CQX_GlobalVariable::kActionCounterCount; ++i)
+        report.actions[i] = g.GetActionCounter(i);
+    return report;
+}
+
+std::string CQXLoginClientApi::UsageStatisticsBody(const CQXUsageReport& report)
+{
+    // The classic 1024-byte buffer: whatever does not fit is left out, and a
+    // counter entry is written whole or not at all.
+    constexpr size_t kBuffer = 1024;
+    char body[kBuffer];
+    const int written = snprintf(body, kBuffer, "uid=%u&us=%u&sum=%u&st=%u&kt=%u&dc=%u&tc=%u&kw=\xBC\xF6%i %s",
+                                 report.uid, report.us, report.sum, report.st, report.kt, report.dc, report.tc,
+                                 report.recommendations, report.keywords.c_str());
+    std::string text(body, written < 0 ? 0 : std::min(static_cast<size_t>(written), kBuffer - 1));
+    for (int i = 0; i < 17; ++i) {
+        if (report.actions[i] == 0)
+            continue;
+        char entry[32];
+        snprintf(entry, sizeof(entry), " %d[%d]", i, static_cast<int>(report.actions[i]));
+        if (text.size() + strlen(entry) > kBuffer - 1)
+            break;
+        text += entry;
+    }
+    return text;
+}
+
+void CQXLoginClientApi::SendUsageStatistics()
+{
+    if (WasServiceContacted())
+        PostLogout(UsageStatisticsBody(CollectUsageReport()));
+}

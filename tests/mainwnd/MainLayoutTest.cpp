@@ -1,0 +1,23 @@
+#include "common/CEGuiCompat.h"
+#include "mainwnd/CQX_MainWnd.h"
+#include "tests/support/HeadlessGui.h"
+
+#include <gtest/gtest.h>
+
+TEST(MainLayout, ControllerFindsEveryWindowItSubscribes)
+{
+    HeadlessGui::LoadMainLayout();
+    for (const char* name : {"TopPannel/Close", "BottomPannel/AboutUs", "MotionControl/FasterAutoMoveBtn",
+                             "MotionControl/SlowerAutoMoveBtn", "BottomPannel/FavoriteBtn", "BottomPannel/TodayBtn",
+                             "BottomPannel/RoamBtn", "SearchDiv/editName"})
+        EXPECT_NE(CEGuiCompat::FindWindow(name), nullptr) << name;
+}
+
+TEST(MainLayout, TypedChineseReachesTheSearchBox)
+{
+    HeadlessGui::LoadMainLayout();
+    CEGUI::Window* box = CEGuiCompat::GetWindow("SearchDiv/editName");
+    box->activate();
+    HeadlessGui::TypeText("连衣裙");
+    EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "连衣裙");
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <CEGUI/CEGUI.h>
+
+#include <string>
+
+// The GUI on CEGUI's NullRenderer for tests of GUI logic: the real scheme,
+// fonts and layouts from $QX_BUILD_DIR/datafiles at a 1280x800 display.
+// One system per test process; Start is idempotent.
+class HeadlessGui
+{
+public:
+    static void Start();
+    // Loads "Quobrix.layout" as a fresh root sheet (destroying the previous one).
+    static CEGUI::Window* LoadMainLayout();
+    static CEGUI::Window* LoadLayout(const std::string& file);
+    static CEGUI::GUIContext& Context();
+    // Clicks the centre of a window with the left button.
+    static void Click(CEGUI::Window* window);
+    static void TypeText(const std::string& utf8);
+};
