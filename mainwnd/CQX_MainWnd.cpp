@@ -3,8 +3,10 @@
 #include "common/CEGuiCompat.h"
 #include "common/CEGuiD3D9BaseApplication.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_NoticePicture.h"
 #include "mainwnd/CQX_TimerList.h"
+#include "mainwnd/CQX_WaitingDisplayList.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -12,6 +14,8 @@
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
 #include "render/CRenderDeviceLock.h"
+#include "scene/CProductWall.h"
+#include "scene/CSceneCamera.h"
 #include "service/CQXConfig.h"
 #include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -19,12 +23,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+
 const char* const CQX_MainWnd::kFontFiles[4] = {"simhei.TTF", "simsun.ttc", "MSYH.ttf", "simfang.ttf"};
 
 namespace {
 
 const char* const kNormalFont = "qx_font_normal";
 const char* const kLargeFont = "qx_font_large";
+constexpr uint32_t kPickInterval = 300;
+// A mouse closer than this to where the hovered card was picked has not moved.
+constexpr float kStillMouse = 0.01f;
+constexpr float kMouseMoveThreshold = 2;
+// Far cards are collected on five frames out of six.
+constexpr int kCollectFrames = 5;
 
 RenderDevice* Device()
 {
@@ -41,7 +54,11 @@ std::string RelativeToFontsDir(const std::string& file)
 
 }
 
-CQX_MainWnd::CQX_MainWnd() = default;
+CQX_MainWnd::CQX_MainWnd()
+    : m_cameraDistance(CSceneCamera::kRestingDistance, CNumMotion::SquareRoot),
+      m_cameraTilt(0, CNumMotion::SquareRoot)
+{
+}
 
 CQX_MainWnd::~CQX_MainWnd() = default;
 
@@ -61,6 +78,8 @@ bool CQX_MainWnd::InitialiseSample()
         if (CRenderDeviceLock::IsDeviceUsable())
             CQX_GlobalVariable::getInstance().SetDevice(Device());
     }
+    if (RenderDevice* device = Device())
+        CQX_NoticeBoard::getInstance().LoadPictures(*device);
     auto* resources = static_cast<CEGUI::DefaultResourceProvider*>(
         CEGUI::System::getSingleton().getResourceProvider());
     resources->setResourceGroupDirectory("fonts", GetWindowsFontsDir());
@@ -73,6 +92,8 @@ bool CQX_MainWnd::InitialiseSample()
     }
     LoadLayout();
     SubscribeEvents();
+    if (RenderDevice* device = Device())
+        CProductWall::getInstance().InitDevice(*device);
     ActivateRoamButton();
     return true;
 }
@@ -122,6 +143,8 @@ void CQX_MainWnd::SubscribeEvents()
         ->subscribeEvent(CEGUI::Window::EventMouseClick, CEGUI::Event::Subscriber(&CQX_MainWnd::OnClose, this));
     CEGuiCompat::GetWindow("BottomPannel/AboutUs")
         ->subscribeEvent(CEGUI::Window::EventMouseClick, CEGUI::Event::Subscriber(&CQX_MainWnd::OnAboutUs, this));
+    CEGuiCompat::GetWindow("Root")
+        ->subscribeEvent(CEGUI::Window::EventMouseMove, CEGUI::Event::Subscriber(&CQX_MainWnd::OnRootMouseMove, this));
     CEGuiCompat::GetWindow("MotionControl/FasterAutoMoveBtn")->hide();
     CEGuiCompat::GetWindow("MotionControl/SlowerAutoMoveBtn")->hide();
     m_favoriteButton = CEGuiCompat::GetWindow("BottomPannel/FavoriteBtn");
@@ -146,6 +169,19 @@ bool CQX_MainWnd::OnAboutUs(const CEGUI::EventArgs&)
     return true;
 }
 
+bool CQX_MainWnd::OnRootMouseMove(const CEGUI::EventArgs& e)
+{
+    // The hover pick follows 300 ms after the mouse comes to rest.
+    const CEGUI::Vector2f& position = static_cast<const CEGUI::MouseEventArgs&>(e).position;
+    if (std::fabs(position.d_x - m_mouseX) >= kMouseMoveThreshold ||
+        std::fabs(position.d_y - m_mouseY) >= kMouseMoveThreshold) {
+        m_mouseX = position.d_x;
+        m_mouseY = position.d_y;
+        m_lastPickTick = m_frameTime;
+    }
+    return false;
+}
+
 void CQX_MainWnd::RenderScene(uint32_t now)
 {
     m_frameTime = now;
@@ -153,14 +189,85 @@ void CQX_MainWnd::RenderScene(uint32_t now)
     timers.SetClock(now);
     if (timers.IsDue())
         timers.FireDueTimers();
+    RenderDevice* device = Device();
+    if (!device)
+        return;
+    UpdateCamera(now);
+    UpdateHoveredCard(now);
+    CProductWall::getInstance().Render(now);
+    RequestVisibleProducts();
+    CQX_NoticeBoard::getInstance().DrawUnder(now);
+}
+
+void CQX_MainWnd::UpdateCamera(uint32_t now)
+{
+    m_cameraDistance.UpdateAt(now);
+    m_cameraTilt.UpdateAt(now);
+    CSceneCamera::UpdateView(*Device(), m_cameraDistance.Value(), m_cameraTilt.Value());
+}
+
+void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
+{
+    if (!TickBefore(m_lastPickTick + kPickInterval, now))
+        return;
+    CProductWall& wall = CProductWall::getInstance();
+    const int hit = wall.Pick(now, CSceneCamera::BuildPickRay(*Device(), m_mouseX, m_mouseY));
+    const bool mouseStill = std::fabs(m_mouseX - m_pickX) < kStillMouse && std::fabs(m_mouseY - m_pickY) < kStillMouse;
+    if (hit < 0 || (hit != wall.GetHoveredIndex() && mouseStill)) {
+        // Nothing under the mouse, or the wall moved under a resting mouse.
+        wall.SetHoveredIndex(-1);
+    } else {
+        wall.SetHoveredIndex(hit);
+        m_pickX = m_mouseX;
+        m_pickY = m_mouseY;
+    }
+    m_lastPickTick = now;
+}
+
+void CQX_MainWnd::RequestVisibleProducts()
+{
+    CProductWall& wall = CProductWall::getInstance();
+    const int first = wall.GetFirstVisibleIndex();
+    if (first == m_lastFirstIndex)
+        return;
+    DisplayProduct(first, first + wall.Layout().ScreenCount());
+    m_lastFirstIndex = first;
+}
+
+void CQX_MainWnd::DisplayProduct(int first, int last)
+{
+    const CProductWall& wall = CProductWall::getInstance();
+    const int total = std::min(CurrentProductCount(), CQX_WaitingDisplayList::kMaxProducts);
+    const std::vector<int> positions =
+        CQX_WaitingDisplayList::Build(first, last, wall.Layout().rows, wall.Layout().columns, total,
+                                      [&wall](int index) { return wall.HasCard(index); });
+    if (!positions.empty())
+        RequestProducts(positions);
+}
+
+int CQX_MainWnd::CurrentProductCount() const
+{
+    return 0;
+}
+
+void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
+{
+}
+
+bool CQX_MainWnd::IsSceneMoving() const
+{
+    return CProductWall::getInstance().IsMoving();
 }
 
 void CQX_MainWnd::RenderOverlay(uint32_t now)
 {
+    if (Device())
+        CQX_NoticeBoard::getInstance().DrawOver(now);
 }
 
 void CQX_MainWnd::OnViewResized()
 {
+    CProductWall::getInstance().RebuildGeometry();
 }
 
 void CQX_MainWnd::ShowStartupPicture()
@@ -195,6 +302,18 @@ void CQX_MainWnd::OnOneRenderLoopEnd()
         CEGuiCompat::Context().getMouseCursor().show();
         m_initialised = true;
     }
+    CollectFarCards();
+}
+
+void CQX_MainWnd::CollectFarCards()
+{
+    if (++m_frameCounter > kCollectFrames) {
+        m_frameCounter = 0;
+        return;
+    }
+    std::vector<int> collected = CProductWall::getInstance().CollectFarCards();
+    if (!collected.empty())
+        m_cleanedPositions = std::move(collected);
 }
 
 void CQX_MainWnd::Cleanup()

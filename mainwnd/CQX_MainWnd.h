@@ -1,5 +1,6 @@
 #pragma once
 #include "common/CEGuiSample.h"
+#include "scene/CNumMotion.h"
 
 #include <CEGUI/CEGUI.h>
 
@@ -25,6 +26,14 @@ public:
     void OnIdle() override;
     void OnOneRenderLoopEnd() override;
     void Cleanup() override;
+    bool IsSceneMoving() const override;
+
+    // Requests the cards of the visible range [first, last) and around it
+    // that the wall still lacks, the screen first.
+    void DisplayProduct(int first, int last);
+    // The positions the wall dropped at the end of the last frame that
+    // dropped any, for the render worker to forget.
+    const std::vector<int>& GetCleanedPositions() const { return m_cleanedPositions; }
 
     bool IsInitialised() const { return m_initialised; }
 
@@ -45,8 +54,30 @@ private:
 
     bool OnClose(const CEGUI::EventArgs& e);
     bool OnAboutUs(const CEGUI::EventArgs& e);
+    bool OnRootMouseMove(const CEGUI::EventArgs& e);
+
+    void UpdateCamera(uint32_t now);
+    void UpdateHoveredCard(uint32_t now);
+    void RequestVisibleProducts();
+    void CollectFarCards();
+    // The current browsing mode's product count and its request for the
+    // positions to display: the browsing modes answer them.
+    int CurrentProductCount() const;
+    void RequestProducts(const std::vector<int>& positions);
 
     uint32_t m_frameTime = 0;
+    // The first visible index DisplayProduct was last called for.
+    int m_lastFirstIndex = -1;
+    CNumMotion m_cameraDistance;
+    CNumMotion m_cameraTilt;
+    // Where the mouse rests, and where it was when the hovered card was picked.
+    float m_mouseX = 0;
+    float m_mouseY = 0;
+    float m_pickX = -1;
+    float m_pickY = -1;
+    uint32_t m_lastPickTick = 0;
+    int m_frameCounter = 0;
+    std::vector<int> m_cleanedPositions;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
