@@ -13,7 +13,12 @@
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
+#include "download/CTaobaoImageDownloader.h"
 #include "render/CRenderDeviceLock.h"
+#include "render/CHeavyCostMsg_ProductCleanedInRenderThread.h"
+#include "render/CHeavyCostRenderMsgQueue.h"
+#include "render/CRenderMsgQueue.h"
+#include "render/CRenderWorker.h"
 #include "scene/CProductWall.h"
 #include "scene/CSceneCamera.h"
 #include "service/CQXConfig.h"
@@ -94,6 +99,7 @@ bool CQX_MainWnd::InitialiseSample()
     SubscribeEvents();
     if (RenderDevice* device = Device())
         CProductWall::getInstance().InitDevice(*device);
+    CRenderWorker::getInstance().Start();
     ActivateRoamButton();
     return true;
 }
@@ -286,6 +292,7 @@ void CQX_MainWnd::ShowStartupPicture()
 
 void CQX_MainWnd::OnIdle()
 {
+    CRenderMsgQueue::getInstance().ProcessNextMsg();
 }
 
 void CQX_MainWnd::WaitForRecommendCatalogue()
@@ -302,18 +309,22 @@ void CQX_MainWnd::OnOneRenderLoopEnd()
         CEGuiCompat::Context().getMouseCursor().show();
         m_initialised = true;
     }
-    CollectFarCards();
+    if (!PostFarCards())
+        CRenderMsgQueue::getInstance().ProcessNextMsg();
 }
 
-void CQX_MainWnd::CollectFarCards()
+bool CQX_MainWnd::PostFarCards()
 {
     if (++m_frameCounter > kCollectFrames) {
         m_frameCounter = 0;
-        return;
+        return false;
     }
     std::vector<int> collected = CProductWall::getInstance().CollectFarCards();
-    if (!collected.empty())
-        m_cleanedPositions = std::move(collected);
+    if (collected.empty())
+        return false;
+    CHeavyCostRenderMsgQueue::getInstance().PushToHead(std::make_unique<CHeavyCostMsg_ProductCleanedInRenderThread>(
+        CQX_GlobalVariable::getInstance().GetSearchID(), std::move(collected)));
+    return true;
 }
 
 void CQX_MainWnd::Cleanup()
@@ -325,8 +336,12 @@ void CQX_MainWnd::Cleanup()
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         CRenderDeviceLock::SetDeviceUsable(false);
     }
+    // The worker may still be making textures from the device: it stops first.
+    CRenderWorker::getInstance().Stop();
     CQXConfig::getInstance().Save();
     CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
     DeleteApplication();
+    // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
+    CTaobaoImageDownloader::getInstance().Stop();
 }

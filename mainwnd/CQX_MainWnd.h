@@ -31,9 +31,6 @@ public:
     // Requests the cards of the visible range [first, last) and around it
     // that the wall still lacks, the screen first.
     void DisplayProduct(int first, int last);
-    // The positions the wall dropped at the end of the last frame that
-    // dropped any, for the render worker to forget.
-    const std::vector<int>& GetCleanedPositions() const { return m_cleanedPositions; }
 
     bool IsInitialised() const { return m_initialised; }
 
@@ -59,7 +56,9 @@ private:
     void UpdateCamera(uint32_t now);
     void UpdateHoveredCard(uint32_t now);
     void RequestVisibleProducts();
-    void CollectFarCards();
+    // On five frames out of six, removes far cards from the wall and tells
+    // the render worker to forget them; true when it did.
+    bool PostFarCards();
     // The current browsing mode's product count and its request for the
     // positions to display: the browsing modes answer them.
     int CurrentProductCount() const;
@@ -77,7 +76,6 @@ private:
     float m_pickY = -1;
     uint32_t m_lastPickTick = 0;
     int m_frameCounter = 0;
-    std::vector<int> m_cleanedPositions;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
