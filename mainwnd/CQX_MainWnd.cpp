@@ -3,10 +3,13 @@
 #include "common/CEGuiCompat.h"
 #include "common/CEGuiD3D9BaseApplication.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_ModeManager.h"
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_NoticePicture.h"
+#include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CQX_TimerList.h"
 #include "mainwnd/CQX_WaitingDisplayList.h"
+#include "mainwnd/CTopPanel.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -99,8 +102,11 @@ bool CQX_MainWnd::InitialiseSample()
     SubscribeEvents();
     if (RenderDevice* device = Device())
         CProductWall::getInstance().InitDevice(*device);
+    SetUpBrowsing();
+    if (CQXRecommendCatalogue::getInstance().IsReady())
+        Redisplay(true);
     CRenderWorker::getInstance().Start();
-    ActivateRoamButton();
+    ActivateRoamButton(true);
     return true;
 }
 
@@ -116,8 +122,10 @@ void CQX_MainWnd::LoadSchemeAndCursor()
 bool CQX_MainWnd::CreateFonts()
 {
     auto& fonts = CEGUI::FontManager::getSingleton();
+    if (fonts.isDefined(kNormalFont))
+        return true;
     for (const std::string& file : FontCandidates()) {
-        if (!FontFileExists(file) || fonts.isDefined(kNormalFont))
+        if (!FontFileExists(file))
             continue;
         CEGUI_TRY
         {
@@ -143,24 +151,155 @@ void CQX_MainWnd::LoadLayout()
     root->show();
 }
 
+void CQX_MainWnd::Subscribe(const char* window, const CEGUI::String& event,
+                            bool (CQX_MainWnd::*handler)(const CEGUI::EventArgs&))
+{
+    CEGuiCompat::GetWindow(window)->subscribeEvent(event, CEGUI::Event::Subscriber(handler, this));
+}
+
 void CQX_MainWnd::SubscribeEvents()
 {
-    CEGuiCompat::GetWindow("TopPannel/Close")
-        ->subscribeEvent(CEGUI::Window::EventMouseClick, CEGUI::Event::Subscriber(&CQX_MainWnd::OnClose, this));
-    CEGuiCompat::GetWindow("BottomPannel/AboutUs")
-        ->subscribeEvent(CEGUI::Window::EventMouseClick, CEGUI::Event::Subscriber(&CQX_MainWnd::OnAboutUs, this));
-    CEGuiCompat::GetWindow("Root")
-        ->subscribeEvent(CEGUI::Window::EventMouseMove, CEGUI::Event::Subscriber(&CQX_MainWnd::OnRootMouseMove, this));
+    const CEGUI::String& click = CEGUI::Window::EventMouseClick;
+    Subscribe("TopPannel/Close", click, &CQX_MainWnd::OnClose);
+    Subscribe("BottomPannel/AboutUs", click, &CQX_MainWnd::OnAboutUs);
+    Subscribe("BottomPannel/BigSmallPicBtn", click, &CQX_MainWnd::OnBigSmall);
+    Subscribe("BottomPannel/TodayBtn", click, &CQX_MainWnd::OnToday);
+    Subscribe("BottomPannel/FavoriteBtn", click, &CQX_MainWnd::OnFavorites);
+    Subscribe("BottomPannel/RoamBtn", click, &CQX_MainWnd::OnRoam);
+    Subscribe("Root", CEGUI::Window::EventMouseMove, &CQX_MainWnd::OnRootMouseMove);
     CEGuiCompat::GetWindow("MotionControl/FasterAutoMoveBtn")->hide();
     CEGuiCompat::GetWindow("MotionControl/SlowerAutoMoveBtn")->hide();
+    m_bigSmallButton = CEGuiCompat::GetWindow("BottomPannel/BigSmallPicBtn");
     m_favoriteButton = CEGuiCompat::GetWindow("BottomPannel/FavoriteBtn");
     m_todayButton = CEGuiCompat::GetWindow("BottomPannel/TodayBtn");
     m_roamButton = CEGuiCompat::GetWindow("BottomPannel/RoamBtn");
 }
 
-void CQX_MainWnd::ActivateRoamButton()
+// The browsing starts in the roam mode, on the recommendation wall.
+void CQX_MainWnd::SetUpBrowsing()
 {
-    m_roamButton->activate();
+    CTopPanel& panel = CTopPanel::getInstance();
+    panel.Initialise(this);
+    CQX_SearchCondition::getInstance().SetOwner(this);
+    CQX_ModeManager& modes = CQX_ModeManager::getInstance();
+    modes.SetOwner(this);
+    modes.SwitchMode(ModeRoam);
+    ApplyBigPictures(modes.GetCurrentMode().IsBigPictures());
+    panel.UpdateHistoryButtons();
+}
+
+void CQX_MainWnd::ActivateRoamButton(bool force)
+{
+    if (force || !CTopPanel::getInstance().IsEditActive())
+        m_roamButton->activate();
+}
+
+int CQX_MainWnd::GetFirstVisibleIndex() const
+{
+    return CProductWall::getInstance().GetFirstVisibleIndex();
+}
+
+void CQX_MainWnd::Redisplay(bool force)
+{
+    const int first = GetFirstVisibleIndex();
+    if (!force && first == m_lastFirstIndex)
+        return;
+    DisplayProduct(first, first + CProductWall::getInstance().Layout().ScreenCount());
+    m_lastFirstIndex = first;
+}
+
+void CQX_MainWnd::ResetWall(int first)
+{
+}
+
+void CQX_MainWnd::ClearWallAndPanels()
+{
+}
+
+void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
+{
+}
+
+void CQX_MainWnd::OpenProduct(int position)
+{
+}
+
+void CQX_MainWnd::CloseDetailWindow()
+{
+}
+
+void CQX_MainWnd::SetScrollLimitForScreen()
+{
+}
+
+void CQX_MainWnd::ApplyBigPictures(bool big)
+{
+    CProductWall::getInstance().SetBigPictures(big);
+    UpdateBigSmallButton();
+}
+
+void CQX_MainWnd::UpdateBigSmallButton()
+{
+    const bool big = CQX_ModeManager::getInstance().GetCurrentMode().IsBigPictures();
+    const char* image = big ? "set:FirstPageMore image:SmallPic" : "set:FirstPageMore image:BigPic";
+    CEGuiCompat::SetProperty(m_bigSmallButton, "NormalImage", image);
+    CEGuiCompat::SetProperty(m_bigSmallButton, "PushedImage", image);
+    CEGuiCompat::SetProperty(m_bigSmallButton, "HoverImage",
+                             big ? "set:FirstPageMore image:SmallPicHighLight" : "set:FirstPageMore image:BigPicHighLight");
+    m_bigSmallButton->setTooltipText(CEGuiCompat::Utf8(big ? "小图显示商品" : "大图显示商品"));
+}
+
+void CQX_MainWnd::UpdateModeButtons()
+{
+    if (!m_roamButton)
+        return;
+    m_roamButton->enable();
+    m_favoriteButton->enable();
+    m_todayButton->enable();
+    switch (CQX_ModeManager::getInstance().GetCurrentKind()) {
+    case ModeFavoriteProducts:
+    case ModeFavoriteShops: m_favoriteButton->disable(); break;
+    case ModeToday: m_todayButton->disable(); break;
+    default: m_roamButton->disable(); break;
+    }
+}
+
+void CQX_MainWnd::ShowSpeedText(bool on)
+{
+}
+
+bool CQX_MainWnd::OnBigSmall(const CEGUI::EventArgs&)
+{
+    Redisplay(true);
+    CQX_BaseMode& mode = CQX_ModeManager::getInstance().GetCurrentMode();
+    mode.SetBigPictures(!mode.IsBigPictures());
+    ApplyBigPictures(mode.IsBigPictures());
+    return true;
+}
+
+bool CQX_MainWnd::OnToday(const CEGUI::EventArgs&)
+{
+    CQX_ModeManager::getInstance().ShowToday();
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActToday);
+    return true;
+}
+
+bool CQX_MainWnd::OnFavorites(const CEGUI::EventArgs&)
+{
+    CQX_ModeManager::getInstance().ShowFavorites();
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActFavorites);
+    return true;
+}
+
+bool CQX_MainWnd::OnRoam(const CEGUI::EventArgs&)
+{
+    CQX_ModeManager& modes = CQX_ModeManager::getInstance();
+    const int kind = modes.GetCurrentKind();
+    if (kind == ModeSearch || kind == ModeSimpleSearch || kind == ModeRoam || kind == ModeShop)
+        return true;
+    modes.GoBack();
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActRoam);
+    return true;
 }
 
 bool CQX_MainWnd::OnClose(const CEGUI::EventArgs&)
@@ -201,7 +340,7 @@ void CQX_MainWnd::RenderScene(uint32_t now)
     UpdateCamera(now);
     UpdateHoveredCard(now);
     CProductWall::getInstance().Render(now);
-    RequestVisibleProducts();
+    Redisplay(false);
     CQX_NoticeBoard::getInstance().DrawUnder(now);
 }
 
@@ -230,34 +369,16 @@ void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
     m_lastPickTick = now;
 }
 
-void CQX_MainWnd::RequestVisibleProducts()
-{
-    CProductWall& wall = CProductWall::getInstance();
-    const int first = wall.GetFirstVisibleIndex();
-    if (first == m_lastFirstIndex)
-        return;
-    DisplayProduct(first, first + wall.Layout().ScreenCount());
-    m_lastFirstIndex = first;
-}
-
 void CQX_MainWnd::DisplayProduct(int first, int last)
 {
     const CProductWall& wall = CProductWall::getInstance();
-    const int total = std::min(CurrentProductCount(), CQX_WaitingDisplayList::kMaxProducts);
+    const int total =
+        std::min(CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount(), CQX_WaitingDisplayList::kMaxProducts);
     const std::vector<int> positions =
         CQX_WaitingDisplayList::Build(first, last, wall.Layout().rows, wall.Layout().columns, total,
                                       [&wall](int index) { return wall.HasCard(index); });
     if (!positions.empty())
         RequestProducts(positions);
-}
-
-int CQX_MainWnd::CurrentProductCount() const
-{
-    return 0;
-}
-
-void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
-{
 }
 
 bool CQX_MainWnd::IsSceneMoving() const
@@ -305,7 +426,11 @@ void CQX_MainWnd::WaitForRecommendCatalogue()
 void CQX_MainWnd::OnOneRenderLoopEnd()
 {
     if (!m_initialised) {
+        CTopPanel& panel = CTopPanel::getInstance();
+        panel.FinishSetup();
         WaitForRecommendCatalogue();
+        panel.ApplyCatalogue();
+        Redisplay(true);
         CEGuiCompat::Context().getMouseCursor().show();
         m_initialised = true;
     }

@@ -34,6 +34,30 @@ public:
 
     bool IsInitialised() const { return m_initialised; }
 
+    // The wall and the panels, as the modes, the search condition and the
+    // top panel use them.
+    int GetFirstVisibleIndex() const;
+    // Requests the visible screen (when it changed, or always when forced).
+    void Redisplay(bool force);
+    // A new browse at result index first: the wall empties and its motion
+    // rests there; the downloader forgets what it was asked for.
+    void ResetWall(int first);
+    // Leaving a mode: the wall empties, the left panel and the detail window close.
+    void ClearWallAndPanels();
+    void RequestProducts(const std::vector<int>& positions);
+    void OpenProduct(int position);
+    void CloseDetailWindow();
+    // The scroll limit for the results up to the end of the visible screen.
+    void SetScrollLimitForScreen();
+    void ApplyBigPictures(bool big);
+    void UpdateBigSmallButton();
+    // Enables the mode buttons but the current mode's.
+    void UpdateModeButtons();
+    void ShowSpeedText(bool on);
+    // Gives the keyboard to the wall. Unforced, it leaves a search or price
+    // box that has the keyboard alone.
+    void ActivateRoamButton(bool force);
+
     // The font files tried for the GUI's Chinese fonts, in order: the four
     // classic ones, then a CJK font that fontconfig finds.
     static std::vector<std::string> FontCandidates();
@@ -46,27 +70,29 @@ private:
     void LoadSchemeAndCursor();
     void LoadLayout();
     void SubscribeEvents();
-    void ActivateRoamButton();
+    void Subscribe(const char* window, const CEGUI::String& event, bool (CQX_MainWnd::*handler)(const CEGUI::EventArgs&));
+    void SetUpBrowsing();
     void WaitForRecommendCatalogue();
 
     bool OnClose(const CEGUI::EventArgs& e);
     bool OnAboutUs(const CEGUI::EventArgs& e);
+    bool OnBigSmall(const CEGUI::EventArgs& e);
+    bool OnToday(const CEGUI::EventArgs& e);
+    bool OnFavorites(const CEGUI::EventArgs& e);
+    bool OnRoam(const CEGUI::EventArgs& e);
+
     bool OnRootMouseMove(const CEGUI::EventArgs& e);
 
     void UpdateCamera(uint32_t now);
     void UpdateHoveredCard(uint32_t now);
-    void RequestVisibleProducts();
     // On five frames out of six, removes far cards from the wall and tells
     // the render worker to forget them; true when it did.
     bool PostFarCards();
-    // The current browsing mode's product count and its request for the
-    // positions to display: the browsing modes answer them.
-    int CurrentProductCount() const;
-    void RequestProducts(const std::vector<int>& positions);
 
     uint32_t m_frameTime = 0;
     // The first visible index DisplayProduct was last called for.
-    int m_lastFirstIndex = -1;
+    int m_lastFirstIndex = 0;
+    CEGUI::Window* m_bigSmallButton = nullptr;
     CNumMotion m_cameraDistance;
     CNumMotion m_cameraTilt;
     // Where the mouse rests, and where it was when the hovered card was picked.
