@@ -4,9 +4,11 @@
 #include "common/CEGuiD3D9BaseApplication.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_ModeManager.h"
+#include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_NoticePicture.h"
 #include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CQX_TimerList.h"
+#include "mainwnd/CQX_WaitingDisplayList.h"
 #include "mainwnd/CTopPanel.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
@@ -16,8 +18,12 @@
 #include "platform/Ticks.h"
 #include "download/CTaobaoImageDownloader.h"
 #include "render/CRenderDeviceLock.h"
+#include "render/CHeavyCostMsg_ProductCleanedInRenderThread.h"
+#include "render/CHeavyCostRenderMsgQueue.h"
 #include "render/CRenderMsgQueue.h"
 #include "render/CRenderWorker.h"
+#include "scene/CProductWall.h"
+#include "scene/CSceneCamera.h"
 #include "service/CQXConfig.h"
 #include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -25,12 +31,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+
 const char* const CQX_MainWnd::kFontFiles[4] = {"simhei.TTF", "simsun.ttc", "MSYH.ttf", "simfang.ttf"};
 
 namespace {
 
 const char* const kNormalFont = "qx_font_normal";
 const char* const kLargeFont = "qx_font_large";
+constexpr uint32_t kPickInterval = 300;
+// A mouse closer than this to where the hovered card was picked has not moved.
+constexpr float kStillMouse = 0.01f;
+constexpr float kMouseMoveThreshold = 2;
+// Far cards are collected on five frames out of six.
+constexpr int kCollectFrames = 5;
 
 RenderDevice* Device()
 {
@@ -47,7 +62,11 @@ std::string RelativeToFontsDir(const std::string& file)
 
 }
 
-CQX_MainWnd::CQX_MainWnd() = default;
+CQX_MainWnd::CQX_MainWnd()
+    : m_cameraDistance(CSceneCamera::kRestingDistance, CNumMotion::SquareRoot),
+      m_cameraTilt(0, CNumMotion::SquareRoot)
+{
+}
 
 CQX_MainWnd::~CQX_MainWnd() = default;
 
@@ -67,6 +86,8 @@ bool CQX_MainWnd::InitialiseSample()
         if (CRenderDeviceLock::IsDeviceUsable())
             CQX_GlobalVariable::getInstance().SetDevice(Device());
     }
+    if (RenderDevice* device = Device())
+        CQX_NoticeBoard::getInstance().LoadPictures(*device);
     auto* resources = static_cast<CEGUI::DefaultResourceProvider*>(
         CEGUI::System::getSingleton().getResourceProvider());
     resources->setResourceGroupDirectory("fonts", GetWindowsFontsDir());
@@ -79,6 +100,8 @@ bool CQX_MainWnd::InitialiseSample()
     }
     LoadLayout();
     SubscribeEvents();
+    if (RenderDevice* device = Device())
+        CProductWall::getInstance().InitDevice(*device);
     SetUpBrowsing();
     if (CQXRecommendCatalogue::getInstance().IsReady())
         Redisplay(true);
@@ -143,6 +166,7 @@ void CQX_MainWnd::SubscribeEvents()
     Subscribe("BottomPannel/TodayBtn", click, &CQX_MainWnd::OnToday);
     Subscribe("BottomPannel/FavoriteBtn", click, &CQX_MainWnd::OnFavorites);
     Subscribe("BottomPannel/RoamBtn", click, &CQX_MainWnd::OnRoam);
+    Subscribe("Root", CEGUI::Window::EventMouseMove, &CQX_MainWnd::OnRootMouseMove);
     CEGuiCompat::GetWindow("MotionControl/FasterAutoMoveBtn")->hide();
     CEGuiCompat::GetWindow("MotionControl/SlowerAutoMoveBtn")->hide();
     m_bigSmallButton = CEGuiCompat::GetWindow("BottomPannel/BigSmallPicBtn");
@@ -172,7 +196,7 @@ void CQX_MainWnd::ActivateRoamButton(bool force)
 
 int CQX_MainWnd::GetFirstVisibleIndex() const
 {
-    return 0;
+    return CProductWall::getInstance().GetFirstVisibleIndex();
 }
 
 void CQX_MainWnd::Redisplay(bool force)
@@ -180,6 +204,7 @@ void CQX_MainWnd::Redisplay(bool force)
     const int first = GetFirstVisibleIndex();
     if (!force && first == m_lastFirstIndex)
         return;
+    DisplayProduct(first, first + CProductWall::getInstance().Layout().ScreenCount());
     m_lastFirstIndex = first;
 }
 
@@ -209,6 +234,7 @@ void CQX_MainWnd::SetScrollLimitForScreen()
 
 void CQX_MainWnd::ApplyBigPictures(bool big)
 {
+    CProductWall::getInstance().SetBigPictures(big);
     UpdateBigSmallButton();
 }
 
@@ -288,6 +314,19 @@ bool CQX_MainWnd::OnAboutUs(const CEGUI::EventArgs&)
     return true;
 }
 
+bool CQX_MainWnd::OnRootMouseMove(const CEGUI::EventArgs& e)
+{
+    // The hover pick follows 300 ms after the mouse comes to rest.
+    const CEGUI::Vector2f& position = static_cast<const CEGUI::MouseEventArgs&>(e).position;
+    if (std::fabs(position.d_x - m_mouseX) >= kMouseMoveThreshold ||
+        std::fabs(position.d_y - m_mouseY) >= kMouseMoveThreshold) {
+        m_mouseX = position.d_x;
+        m_mouseY = position.d_y;
+        m_lastPickTick = m_frameTime;
+    }
+    return false;
+}
+
 void CQX_MainWnd::RenderScene(uint32_t now)
 {
     m_frameTime = now;
@@ -295,14 +334,67 @@ void CQX_MainWnd::RenderScene(uint32_t now)
     timers.SetClock(now);
     if (timers.IsDue())
         timers.FireDueTimers();
+    RenderDevice* device = Device();
+    if (!device)
+        return;
+    UpdateCamera(now);
+    UpdateHoveredCard(now);
+    CProductWall::getInstance().Render(now);
+    Redisplay(false);
+    CQX_NoticeBoard::getInstance().DrawUnder(now);
+}
+
+void CQX_MainWnd::UpdateCamera(uint32_t now)
+{
+    m_cameraDistance.UpdateAt(now);
+    m_cameraTilt.UpdateAt(now);
+    CSceneCamera::UpdateView(*Device(), m_cameraDistance.Value(), m_cameraTilt.Value());
+}
+
+void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
+{
+    if (!TickBefore(m_lastPickTick + kPickInterval, now))
+        return;
+    CProductWall& wall = CProductWall::getInstance();
+    const int hit = wall.Pick(now, CSceneCamera::BuildPickRay(*Device(), m_mouseX, m_mouseY));
+    const bool mouseStill = std::fabs(m_mouseX - m_pickX) < kStillMouse && std::fabs(m_mouseY - m_pickY) < kStillMouse;
+    if (hit < 0 || (hit != wall.GetHoveredIndex() && mouseStill)) {
+        // Nothing under the mouse, or the wall moved under a resting mouse.
+        wall.SetHoveredIndex(-1);
+    } else {
+        wall.SetHoveredIndex(hit);
+        m_pickX = m_mouseX;
+        m_pickY = m_mouseY;
+    }
+    m_lastPickTick = now;
+}
+
+void CQX_MainWnd::DisplayProduct(int first, int last)
+{
+    const CProductWall& wall = CProductWall::getInstance();
+    const int total =
+        std::min(CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount(), CQX_WaitingDisplayList::kMaxProducts);
+    const std::vector<int> positions =
+        CQX_WaitingDisplayList::Build(first, last, wall.Layout().rows, wall.Layout().columns, total,
+                                      [&wall](int index) { return wall.HasCard(index); });
+    if (!positions.empty())
+        RequestProducts(positions);
+}
+
+bool CQX_MainWnd::IsSceneMoving() const
+{
+    return CProductWall::getInstance().IsMoving();
 }
 
 void CQX_MainWnd::RenderOverlay(uint32_t now)
 {
+    if (Device())
+        CQX_NoticeBoard::getInstance().DrawOver(now);
 }
 
 void CQX_MainWnd::OnViewResized()
 {
+    CProductWall::getInstance().RebuildGeometry();
 }
 
 void CQX_MainWnd::ShowStartupPicture()
@@ -342,6 +434,22 @@ void CQX_MainWnd::OnOneRenderLoopEnd()
         CEGuiCompat::Context().getMouseCursor().show();
         m_initialised = true;
     }
+    if (!PostFarCards())
+        CRenderMsgQueue::getInstance().ProcessNextMsg();
+}
+
+bool CQX_MainWnd::PostFarCards()
+{
+    if (++m_frameCounter > kCollectFrames) {
+        m_frameCounter = 0;
+        return false;
+    }
+    std::vector<int> collected = CProductWall::getInstance().CollectFarCards();
+    if (collected.empty())
+        return false;
+    CHeavyCostRenderMsgQueue::getInstance().PushToHead(std::make_unique<CHeavyCostMsg_ProductCleanedInRenderThread>(
+        CQX_GlobalVariable::getInstance().GetSearchID(), std::move(collected)));
+    return true;
 }
 
 void CQX_MainWnd::Cleanup()

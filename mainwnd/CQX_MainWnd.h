@@ -1,5 +1,6 @@
 #pragma once
 #include "common/CEGuiSample.h"
+#include "scene/CNumMotion.h"
 
 #include <CEGUI/CEGUI.h>
 
@@ -25,6 +26,11 @@ public:
     void OnIdle() override;
     void OnOneRenderLoopEnd() override;
     void Cleanup() override;
+    bool IsSceneMoving() const override;
+
+    // Requests the cards of the visible range [first, last) and around it
+    // that the wall still lacks, the screen first.
+    void DisplayProduct(int first, int last);
 
     bool IsInitialised() const { return m_initialised; }
 
@@ -75,9 +81,27 @@ private:
     bool OnFavorites(const CEGUI::EventArgs& e);
     bool OnRoam(const CEGUI::EventArgs& e);
 
+    bool OnRootMouseMove(const CEGUI::EventArgs& e);
+
+    void UpdateCamera(uint32_t now);
+    void UpdateHoveredCard(uint32_t now);
+    // On five frames out of six, removes far cards from the wall and tells
+    // the render worker to forget them; true when it did.
+    bool PostFarCards();
+
     uint32_t m_frameTime = 0;
+    // The first visible index DisplayProduct was last called for.
     int m_lastFirstIndex = 0;
     CEGUI::Window* m_bigSmallButton = nullptr;
+    CNumMotion m_cameraDistance;
+    CNumMotion m_cameraTilt;
+    // Where the mouse rests, and where it was when the hovered card was picked.
+    float m_mouseX = 0;
+    float m_mouseY = 0;
+    float m_pickX = -1;
+    float m_pickY = -1;
+    uint32_t m_lastPickTick = 0;
+    int m_frameCounter = 0;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
