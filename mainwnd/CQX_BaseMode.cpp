@@ -22,7 +22,7 @@ void CQX_BaseMode::Leave()
 void CQX_BaseMode::Display(const std::vector<int>& positions)
 {
     if (CQX_MainWnd* owner = Owner())
-        owner->RequestProducts(positions);
+        owner->DownloadProducts(positions);
 }
 
 int CQX_BaseMode::GetProductCount() const

@@ -1,5 +1,7 @@
 #pragma once
 #include "common/CEGuiSample.h"
+#include "mainwnd/CQX_AutoPlay.h"
+#include "mainwnd/CQX_WallNavigator.h"
 #include "scene/CNumMotion.h"
 
 #include <CEGUI/CEGUI.h>
@@ -44,16 +46,38 @@ public:
     void ResetWall(int first);
     // Leaving a mode: the wall empties, the left panel and the detail window close.
     void ClearWallAndPanels();
-    void RequestProducts(const std::vector<int>& positions);
+    // Hands wall positions to the product downloader, first given, first served.
+    void DownloadProducts(const std::vector<int>& positions);
     void OpenProduct(int position);
     void CloseDetailWindow();
     // The scroll limit for the results up to the end of the visible screen.
     void SetScrollLimitForScreen();
+    // The scroll limit for the current mode's products.
+    void SetScrollLimitForMode();
+    // The current mode's product count, at most what the wall can show.
+    int GetCappedProductCount() const;
     void ApplyBigPictures(bool big);
     void UpdateBigSmallButton();
     // Enables the mode buttons but the current mode's.
     void UpdateModeButtons();
     void ShowSpeedText(bool on);
+
+    // Navigation, as the handlers use it.
+    // Keeps the frame loop unthrottled for a while after the user acted.
+    void MarkBusy();
+    void StopAutoPlay();
+    // Requests the next three screens ahead of auto-play; unforced, at most
+    // once per speed level times 2.5 seconds.
+    void PrefetchAhead(bool force);
+    void ChangeDistance(double delta);
+    void ChangeTilt(double delta);
+    void ResetCamera();
+    // Opens the card at a screen point; false when there is none.
+    bool PickCard(float x, float y);
+    void CollapseLeftPanel();
+    bool IsAutoPlayOn() const { return m_autoPlay.IsOn(); }
+    const CNumMotion& GetCameraDistance() const { return m_cameraDistance; }
+    const CNumMotion& GetCameraTilt() const { return m_cameraTilt; }
     // Gives the keyboard to the wall. Unforced, it leaves a search or price
     // box that has the keyboard alone.
     void ActivateRoamButton(bool force);
@@ -82,8 +106,29 @@ private:
     bool OnRoam(const CEGUI::EventArgs& e);
 
     bool OnRootMouseMove(const CEGUI::EventArgs& e);
+    bool OnRootCharacter(const CEGUI::EventArgs& e);
+    bool OnRootKeyDown(const CEGUI::EventArgs& e);
+    bool OnRootButtonDown(const CEGUI::EventArgs& e);
+    bool OnRootButtonUp(const CEGUI::EventArgs& e);
+    bool OnRootMouseLeave(const CEGUI::EventArgs& e);
+    bool OnRootWheel(const CEGUI::EventArgs& e);
+    bool OnRootClick(const CEGUI::EventArgs& e);
+    bool OnPrevious(const CEGUI::EventArgs& e);
+    bool OnNext(const CEGUI::EventArgs& e);
+    bool OnFirst(const CEGUI::EventArgs& e);
+    bool OnTenTimesPrevious(const CEGUI::EventArgs& e);
+    bool OnTenTimesNext(const CEGUI::EventArgs& e);
+    bool OnPlayStop(const CEGUI::EventArgs& e);
+    bool OnFaster(const CEGUI::EventArgs& e);
+    bool OnSlower(const CEGUI::EventArgs& e);
 
-    void UpdateCamera(uint32_t now);
+    void StartAutoPlay();
+    // Auto-play continues while no product is open, and ends with the motion's.
+    void KeepAutoPlaying();
+    bool IsOnOtherWindow(const CEGUI::Vector2f& position) const;
+    static void SetCursor(const char* classicImage);
+    static void AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration);
+
     void UpdateHoveredCard(uint32_t now);
     // On five frames out of six, removes far cards from the wall and tells
     // the render worker to forget them; true when it did.
@@ -102,6 +147,9 @@ private:
     float m_pickY = -1;
     uint32_t m_lastPickTick = 0;
     int m_frameCounter = 0;
+    CQX_WallNavigator m_navigator{*this};
+    CQX_AutoPlay m_autoPlay;
+    uint32_t m_nextPrefetchTick = 0;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
