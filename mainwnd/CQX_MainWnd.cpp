@@ -3,15 +3,27 @@
 #include "common/CEGuiCompat.h"
 #include "common/CEGuiD3D9BaseApplication.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_ModeManager.h"
+#include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_NoticePicture.h"
+#include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CQX_TimerList.h"
+#include "mainwnd/CQX_WaitingDisplayList.h"
+#include "mainwnd/CTopPanel.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
+#include "download/CTaobaoImageDownloader.h"
 #include "render/CRenderDeviceLock.h"
+#include "render/CHeavyCostMsg_ProductCleanedInRenderThread.h"
+#include "render/CHeavyCostRenderMsgQueue.h"
+#include "render/CRenderMsgQueue.h"
+#include "render/CRenderWorker.h"
+#include "scene/CProductWall.h"
+#include "scene/CSceneCamera.h"
 #include "service/CQXConfig.h"
 #include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -19,12 +31,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+
 const char* const CQX_MainWnd::kFontFiles[4] = {"simhei.TTF", "simsun.ttc", "MSYH.ttf", "simfang.ttf"};
 
 namespace {
 
 const char* const kNormalFont = "qx_font_normal";
 const char* const kLargeFont = "qx_font_large";
+constexpr uint32_t kPickInterval = 300;
+// A mouse closer than this to where the hovered card was picked has not moved.
+constexpr float kStillMouse = 0.01f;
+constexpr float kMouseMoveThreshold = 2;
+// Far cards are collected on five frames out of six.
+constexpr int kCollectFrames = 5;
 
 RenderDevice* Device()
 {
@@ -41,7 +62,11 @@ std::string RelativeToFontsDir(const std::string& file)
 
 }
 
-CQX_MainWnd::CQX_MainWnd() = default;
+CQX_MainWnd::CQX_MainWnd()
+    : m_cameraDistance(CSceneCamera::kRestingDistance, CNumMotion::SquareRoot),
+      m_cameraTilt(0, CNumMotion::SquareRoot)
+{
+}
 
 CQX_MainWnd::~CQX_MainWnd() = default;
 
@@ -61,6 +86,8 @@ bool CQX_MainWnd::InitialiseSample()
         if (CRenderDeviceLock::IsDeviceUsable())
             CQX_GlobalVariable::getInstance().SetDevice(Device());
     }
+    if (RenderDevice* device = Device())
+        CQX_NoticeBoard::getInstance().LoadPictures(*device);
     auto* resources = static_cast<CEGUI::DefaultResourceProvider*>(
         CEGUI::System::getSingleton().getResourceProvider());
     resources->setResourceGroupDirectory("fonts", GetWindowsFontsDir());
@@ -73,7 +100,13 @@ bool CQX_MainWnd::InitialiseSample()
     }
     LoadLayout();
     SubscribeEvents();
-    ActivateRoamButton();
+    if (RenderDevice* device = Device())
+        CProductWall::getInstance().InitDevice(*device);
+    SetUpBrowsing();
+    if (CQXRecommendCatalogue::getInstance().IsReady())
+        Redisplay(true);
+    CRenderWorker::getInstance().Start();
+    ActivateRoamButton(true);
     return true;
 }
 
@@ -89,8 +122,10 @@ void CQX_MainWnd::LoadSchemeAndCursor()
 bool CQX_MainWnd::CreateFonts()
 {
     auto& fonts = CEGUI::FontManager::getSingleton();
+    if (fonts.isDefined(kNormalFont))
+        return true;
     for (const std::string& file : FontCandidates()) {
-        if (!FontFileExists(file) || fonts.isDefined(kNormalFont))
+        if (!FontFileExists(file))
             continue;
         CEGUI_TRY
         {
@@ -116,22 +151,155 @@ void CQX_MainWnd::LoadLayout()
     root->show();
 }
 
+void CQX_MainWnd::Subscribe(const char* window, const CEGUI::String& event,
+                            bool (CQX_MainWnd::*handler)(const CEGUI::EventArgs&))
+{
+    CEGuiCompat::GetWindow(window)->subscribeEvent(event, CEGUI::Event::Subscriber(handler, this));
+}
+
 void CQX_MainWnd::SubscribeEvents()
 {
-    CEGuiCompat::GetWindow("TopPannel/Close")
-        ->subscribeEvent(CEGUI::Window::EventMouseClick, CEGUI::Event::Subscriber(&CQX_MainWnd::OnClose, this));
-    CEGuiCompat::GetWindow("BottomPannel/AboutUs")
-        ->subscribeEvent(CEGUI::Window::EventMouseClick, CEGUI::Event::Subscriber(&CQX_MainWnd::OnAboutUs, this));
+    const CEGUI::String& click = CEGUI::Window::EventMouseClick;
+    Subscribe("TopPannel/Close", click, &CQX_MainWnd::OnClose);
+    Subscribe("BottomPannel/AboutUs", click, &CQX_MainWnd::OnAboutUs);
+    Subscribe("BottomPannel/BigSmallPicBtn", click, &CQX_MainWnd::OnBigSmall);
+    Subscribe("BottomPannel/TodayBtn", click, &CQX_MainWnd::OnToday);
+    Subscribe("BottomPannel/FavoriteBtn", click, &CQX_MainWnd::OnFavorites);
+    Subscribe("BottomPannel/RoamBtn", click, &CQX_MainWnd::OnRoam);
+    Subscribe("Root", CEGUI::Window::EventMouseMove, &CQX_MainWnd::OnRootMouseMove);
     CEGuiCompat::GetWindow("MotionControl/FasterAutoMoveBtn")->hide();
     CEGuiCompat::GetWindow("MotionControl/SlowerAutoMoveBtn")->hide();
+    m_bigSmallButton = CEGuiCompat::GetWindow("BottomPannel/BigSmallPicBtn");
     m_favoriteButton = CEGuiCompat::GetWindow("BottomPannel/FavoriteBtn");
     m_todayButton = CEGuiCompat::GetWindow("BottomPannel/TodayBtn");
     m_roamButton = CEGuiCompat::GetWindow("BottomPannel/RoamBtn");
 }
 
-void CQX_MainWnd::ActivateRoamButton()
+// The browsing starts in the roam mode, on the recommendation wall.
+void CQX_MainWnd::SetUpBrowsing()
 {
-    m_roamButton->activate();
+    CTopPanel& panel = CTopPanel::getInstance();
+    panel.Initialise(this);
+    CQX_SearchCondition::getInstance().SetOwner(this);
+    CQX_ModeManager& modes = CQX_ModeManager::getInstance();
+    modes.SetOwner(this);
+    modes.SwitchMode(ModeRoam);
+    ApplyBigPictures(modes.GetCurrentMode().IsBigPictures());
+    panel.UpdateHistoryButtons();
+}
+
+void CQX_MainWnd::ActivateRoamButton(bool force)
+{
+    if (force || !CTopPanel::getInstance().IsEditActive())
+        m_roamButton->activate();
+}
+
+int CQX_MainWnd::GetFirstVisibleIndex() const
+{
+    return CProductWall::getInstance().GetFirstVisibleIndex();
+}
+
+void CQX_MainWnd::Redisplay(bool force)
+{
+    const int first = GetFirstVisibleIndex();
+    if (!force && first == m_lastFirstIndex)
+        return;
+    DisplayProduct(first, first + CProductWall::getInstance().Layout().ScreenCount());
+    m_lastFirstIndex = first;
+}
+
+void CQX_MainWnd::ResetWall(int first)
+{
+}
+
+void CQX_MainWnd::ClearWallAndPanels()
+{
+}
+
+void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
+{
+}
+
+void CQX_MainWnd::OpenProduct(int position)
+{
+}
+
+void CQX_MainWnd::CloseDetailWindow()
+{
+}
+
+void CQX_MainWnd::SetScrollLimitForScreen()
+{
+}
+
+void CQX_MainWnd::ApplyBigPictures(bool big)
+{
+    CProductWall::getInstance().SetBigPictures(big);
+    UpdateBigSmallButton();
+}
+
+void CQX_MainWnd::UpdateBigSmallButton()
+{
+    const bool big = CQX_ModeManager::getInstance().GetCurrentMode().IsBigPictures();
+    const char* image = big ? "set:FirstPageMore image:SmallPic" : "set:FirstPageMore image:BigPic";
+    CEGuiCompat::SetProperty(m_bigSmallButton, "NormalImage", image);
+    CEGuiCompat::SetProperty(m_bigSmallButton, "PushedImage", image);
+    CEGuiCompat::SetProperty(m_bigSmallButton, "HoverImage",
+                             big ? "set:FirstPageMore image:SmallPicHighLight" : "set:FirstPageMore image:BigPicHighLight");
+    m_bigSmallButton->setTooltipText(CEGuiCompat::Utf8(big ? "小图显示商品" : "大图显示商品"));
+}
+
+void CQX_MainWnd::UpdateModeButtons()
+{
+    if (!m_roamButton)
+        return;
+    m_roamButton->enable();
+    m_favoriteButton->enable();
+    m_todayButton->enable();
+    switch (CQX_ModeManager::getInstance().GetCurrentKind()) {
+    case ModeFavoriteProducts:
+    case ModeFavoriteShops: m_favoriteButton->disable(); break;
+    case ModeToday: m_todayButton->disable(); break;
+    default: m_roamButton->disable(); break;
+    }
+}
+
+void CQX_MainWnd::ShowSpeedText(bool on)
+{
+}
+
+bool CQX_MainWnd::OnBigSmall(const CEGUI::EventArgs&)
+{
+    Redisplay(true);
+    CQX_BaseMode& mode = CQX_ModeManager::getInstance().GetCurrentMode();
+    mode.SetBigPictures(!mode.IsBigPictures());
+    ApplyBigPictures(mode.IsBigPictures());
+    return true;
+}
+
+bool CQX_MainWnd::OnToday(const CEGUI::EventArgs&)
+{
+    CQX_ModeManager::getInstance().ShowToday();
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActToday);
+    return true;
+}
+
+bool CQX_MainWnd::OnFavorites(const CEGUI::EventArgs&)
+{
+    CQX_ModeManager::getInstance().ShowFavorites();
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActFavorites);
+    return true;
+}
+
+bool CQX_MainWnd::OnRoam(const CEGUI::EventArgs&)
+{
+    CQX_ModeManager& modes = CQX_ModeManager::getInstance();
+    const int kind = modes.GetCurrentKind();
+    if (kind == ModeSearch || kind == ModeSimpleSearch || kind == ModeRoam || kind == ModeShop)
+        return true;
+    modes.GoBack();
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActRoam);
+    return true;
 }
 
 bool CQX_MainWnd::OnClose(const CEGUI::EventArgs&)
@@ -146,6 +314,19 @@ bool CQX_MainWnd::OnAboutUs(const CEGUI::EventArgs&)
     return true;
 }
 
+bool CQX_MainWnd::OnRootMouseMove(const CEGUI::EventArgs& e)
+{
+    // The hover pick follows 300 ms after the mouse comes to rest.
+    const CEGUI::Vector2f& position = static_cast<const CEGUI::MouseEventArgs&>(e).position;
+    if (std::fabs(position.d_x - m_mouseX) >= kMouseMoveThreshold ||
+        std::fabs(position.d_y - m_mouseY) >= kMouseMoveThreshold) {
+        m_mouseX = position.d_x;
+        m_mouseY = position.d_y;
+        m_lastPickTick = m_frameTime;
+    }
+    return false;
+}
+
 void CQX_MainWnd::RenderScene(uint32_t now)
 {
     m_frameTime = now;
@@ -153,14 +334,67 @@ void CQX_MainWnd::RenderScene(uint32_t now)
     timers.SetClock(now);
     if (timers.IsDue())
         timers.FireDueTimers();
+    RenderDevice* device = Device();
+    if (!device)
+        return;
+    UpdateCamera(now);
+    UpdateHoveredCard(now);
+    CProductWall::getInstance().Render(now);
+    Redisplay(false);
+    CQX_NoticeBoard::getInstance().DrawUnder(now);
+}
+
+void CQX_MainWnd::UpdateCamera(uint32_t now)
+{
+    m_cameraDistance.UpdateAt(now);
+    m_cameraTilt.UpdateAt(now);
+    CSceneCamera::UpdateView(*Device(), m_cameraDistance.Value(), m_cameraTilt.Value());
+}
+
+void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
+{
+    if (!TickBefore(m_lastPickTick + kPickInterval, now))
+        return;
+    CProductWall& wall = CProductWall::getInstance();
+    const int hit = wall.Pick(now, CSceneCamera::BuildPickRay(*Device(), m_mouseX, m_mouseY));
+    const bool mouseStill = std::fabs(m_mouseX - m_pickX) < kStillMouse && std::fabs(m_mouseY - m_pickY) < kStillMouse;
+    if (hit < 0 || (hit != wall.GetHoveredIndex() && mouseStill)) {
+        // Nothing under the mouse, or the wall moved under a resting mouse.
+        wall.SetHoveredIndex(-1);
+    } else {
+        wall.SetHoveredIndex(hit);
+        m_pickX = m_mouseX;
+        m_pickY = m_mouseY;
+    }
+    m_lastPickTick = now;
+}
+
+void CQX_MainWnd::DisplayProduct(int first, int last)
+{
+    const CProductWall& wall = CProductWall::getInstance();
+    const int total =
+        std::min(CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount(), CQX_WaitingDisplayList::kMaxProducts);
+    const std::vector<int> positions =
+        CQX_WaitingDisplayList::Build(first, last, wall.Layout().rows, wall.Layout().columns, total,
+                                      [&wall](int index) { return wall.HasCard(index); });
+    if (!positions.empty())
+        RequestProducts(positions);
+}
+
+bool CQX_MainWnd::IsSceneMoving() const
+{
+    return CProductWall::getInstance().IsMoving();
 }
 
 void CQX_MainWnd::RenderOverlay(uint32_t now)
 {
+    if (Device())
+        CQX_NoticeBoard::getInstance().DrawOver(now);
 }
 
 void CQX_MainWnd::OnViewResized()
 {
+    CProductWall::getInstance().RebuildGeometry();
 }
 
 void CQX_MainWnd::ShowStartupPicture()
@@ -179,6 +413,7 @@ void CQX_MainWnd::ShowStartupPicture()
 
 void CQX_MainWnd::OnIdle()
 {
+    CRenderMsgQueue::getInstance().ProcessNextMsg();
 }
 
 void CQX_MainWnd::WaitForRecommendCatalogue()
@@ -191,10 +426,30 @@ void CQX_MainWnd::WaitForRecommendCatalogue()
 void CQX_MainWnd::OnOneRenderLoopEnd()
 {
     if (!m_initialised) {
+        CTopPanel& panel = CTopPanel::getInstance();
+        panel.FinishSetup();
         WaitForRecommendCatalogue();
+        panel.ApplyCatalogue();
+        Redisplay(true);
         CEGuiCompat::Context().getMouseCursor().show();
         m_initialised = true;
     }
+    if (!PostFarCards())
+        CRenderMsgQueue::getInstance().ProcessNextMsg();
+}
+
+bool CQX_MainWnd::PostFarCards()
+{
+    if (++m_frameCounter > kCollectFrames) {
+        m_frameCounter = 0;
+        return false;
+    }
+    std::vector<int> collected = CProductWall::getInstance().CollectFarCards();
+    if (collected.empty())
+        return false;
+    CHeavyCostRenderMsgQueue::getInstance().PushToHead(std::make_unique<CHeavyCostMsg_ProductCleanedInRenderThread>(
+        CQX_GlobalVariable::getInstance().GetSearchID(), std::move(collected)));
+    return true;
 }
 
 void CQX_MainWnd::Cleanup()
@@ -206,8 +461,12 @@ void CQX_MainWnd::Cleanup()
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         CRenderDeviceLock::SetDeviceUsable(false);
     }
+    // The worker may still be making textures from the device: it stops first.
+    CRenderWorker::getInstance().Stop();
     CQXConfig::getInstance().Save();
     CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
     DeleteApplication();
+    // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
+    CTaobaoImageDownloader::getInstance().Stop();
 }

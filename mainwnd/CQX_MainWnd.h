@@ -1,5 +1,6 @@
 #pragma once
 #include "common/CEGuiSample.h"
+#include "scene/CNumMotion.h"
 
 #include <CEGUI/CEGUI.h>
 
@@ -25,8 +26,37 @@ public:
     void OnIdle() override;
     void OnOneRenderLoopEnd() override;
     void Cleanup() override;
+    bool IsSceneMoving() const override;
+
+    // Requests the cards of the visible range [first, last) and around it
+    // that the wall still lacks, the screen first.
+    void DisplayProduct(int first, int last);
 
     bool IsInitialised() const { return m_initialised; }
+
+    // The wall and the panels, as the modes, the search condition and the
+    // top panel use them.
+    int GetFirstVisibleIndex() const;
+    // Requests the visible screen (when it changed, or always when forced).
+    void Redisplay(bool force);
+    // A new browse at result index first: the wall empties and its motion
+    // rests there; the downloader forgets what it was asked for.
+    void ResetWall(int first);
+    // Leaving a mode: the wall empties, the left panel and the detail window close.
+    void ClearWallAndPanels();
+    void RequestProducts(const std::vector<int>& positions);
+    void OpenProduct(int position);
+    void CloseDetailWindow();
+    // The scroll limit for the results up to the end of the visible screen.
+    void SetScrollLimitForScreen();
+    void ApplyBigPictures(bool big);
+    void UpdateBigSmallButton();
+    // Enables the mode buttons but the current mode's.
+    void UpdateModeButtons();
+    void ShowSpeedText(bool on);
+    // Gives the keyboard to the wall. Unforced, it leaves a search or price
+    // box that has the keyboard alone.
+    void ActivateRoamButton(bool force);
 
     // The font files tried for the GUI's Chinese fonts, in order: the four
     // classic ones, then a CJK font that fontconfig finds.
@@ -40,13 +70,38 @@ private:
     void LoadSchemeAndCursor();
     void LoadLayout();
     void SubscribeEvents();
-    void ActivateRoamButton();
+    void Subscribe(const char* window, const CEGUI::String& event, bool (CQX_MainWnd::*handler)(const CEGUI::EventArgs&));
+    void SetUpBrowsing();
     void WaitForRecommendCatalogue();
 
     bool OnClose(const CEGUI::EventArgs& e);
     bool OnAboutUs(const CEGUI::EventArgs& e);
+    bool OnBigSmall(const CEGUI::EventArgs& e);
+    bool OnToday(const CEGUI::EventArgs& e);
+    bool OnFavorites(const CEGUI::EventArgs& e);
+    bool OnRoam(const CEGUI::EventArgs& e);
+
+    bool OnRootMouseMove(const CEGUI::EventArgs& e);
+
+    void UpdateCamera(uint32_t now);
+    void UpdateHoveredCard(uint32_t now);
+    // On five frames out of six, removes far cards from the wall and tells
+    // the render worker to forget them; true when it did.
+    bool PostFarCards();
 
     uint32_t m_frameTime = 0;
+    // The first visible index DisplayProduct was last called for.
+    int m_lastFirstIndex = 0;
+    CEGUI::Window* m_bigSmallButton = nullptr;
+    CNumMotion m_cameraDistance;
+    CNumMotion m_cameraTilt;
+    // Where the mouse rests, and where it was when the hovered card was picked.
+    float m_mouseX = 0;
+    float m_mouseY = 0;
+    float m_pickX = -1;
+    float m_pickY = -1;
+    uint32_t m_lastPickTick = 0;
+    int m_frameCounter = 0;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;

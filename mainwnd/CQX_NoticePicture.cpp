@@ -43,15 +43,15 @@ void CQX_NoticePicture::Release()
 std::unique_ptr<VertexBuffer> CQX_NoticePicture::MakeQuad(int firstRow, int rows) const
 {
     // Texture rows are counted against the picture's own height (512 for the
-    // notice files), half a texel in, so the pixels map 1:1 without blurring.
+    // notice files). The quad's edges lie on pixel edges and GL samples at
+    // pixel centres, so texel centres meet pixel centres and the picture maps
+    // 1:1 without blurring (Direct3D 9, which samples at pixel corners, needs
+    // half a texel added here; GL must not have it).
     const float texHeight = static_cast<float>(m_texture->Height());
-    const float texWidth = static_cast<float>(m_texture->Width());
-    const float halfU = 0.5f / texWidth;
-    const float halfV = 0.5f / texHeight;
-    const float v0 = firstRow / texHeight + halfV;
-    const float v1 = (firstRow + rows) / texHeight + halfV;
-    const float u0 = halfU;
-    const float u1 = 1.0f + halfU;
+    const float v0 = firstRow / texHeight;
+    const float v1 = (firstRow + rows) / texHeight;
+    const float u0 = 0;
+    const float u1 = 1;
     const float halfW = kWidth / 2.0f;
     const float halfH = rows == kHeight ? 187.0f : 35.0f;
     const QuadVertex vertices[6] = {

@@ -18,6 +18,14 @@ struct MemoryDeleter
     void operator()(FIMEMORY* m) const { FreeImage_CloseMemory(m); }
 };
 
+FREE_IMAGE_FORMAT FileFormat(const std::string& path)
+{
+    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+    if (format == FIF_UNKNOWN)
+        format = FreeImage_GetFIFFromFilename(path.c_str());
+    return format;
+}
+
 PixelImage FromBitmap(Bitmap bitmap, int width, int height)
 {
     if (!bitmap)
@@ -44,6 +52,17 @@ PixelImage FromBitmap(Bitmap bitmap, int width, int height)
     return image;
 }
 
+Bitmap ToBitmap(const PixelImage& image)
+{
+    Bitmap bitmap(FreeImage_Allocate(image.Width(), image.Height(), 32));
+    if (!bitmap)
+        return bitmap;
+    for (int y = 0; y < image.Height(); ++y)
+        memcpy(FreeImage_GetScanLine(bitmap.get(), image.Height() - 1 - y),
+               image.Pixels() + static_cast<size_t>(y) * image.Width(), static_cast<size_t>(image.Width()) * 4);
+    return bitmap;
+}
+
 }
 
 PixelImage::PixelImage(int width, int height, uint32_t fill)
@@ -53,9 +72,7 @@ PixelImage::PixelImage(int width, int height, uint32_t fill)
 
 PixelImage PixelImage::LoadFile(const std::string& path, int width, int height)
 {
-    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-    if (format == FIF_UNKNOWN)
-        format = FreeImage_GetFIFFromFilename(path.c_str());
+    const FREE_IMAGE_FORMAT format = FileFormat(path);
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format))
         return PixelImage();
     return FromBitmap(Bitmap(FreeImage_Load(format, path.c_str(), 0)), width, height);
@@ -80,15 +97,32 @@ void PixelImage::ApplyColorKey(uint32_t key)
             p = 0;
 }
 
+PixelImage PixelImage::Scaled(int width, int height) const
+{
+    if (IsEmpty() || width <= 0 || height <= 0)
+        return PixelImage();
+    return FromBitmap(ToBitmap(*this), width, height);
+}
+
+bool PixelImage::ReadSize(const std::string& path, int& width, int& height)
+{
+    const FREE_IMAGE_FORMAT format = FileFormat(path);
+    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format))
+        return false;
+    // Formats that cannot skip their pixels are decoded whole.
+    const int flags = FreeImage_FIFSupportsNoPixels(format) ? FIF_LOAD_NOPIXELS : 0;
+    Bitmap header(FreeImage_Load(format, path.c_str(), flags));
+    if (!header || FreeImage_GetWidth(header.get()) == 0 || FreeImage_GetHeight(header.get()) == 0)
+        return false;
+    width = static_cast<int>(FreeImage_GetWidth(header.get()));
+    height = static_cast<int>(FreeImage_GetHeight(header.get()));
+    return true;
+}
+
 bool PixelImage::SavePng(const std::string& path) const
 {
     if (IsEmpty())
         return false;
-    Bitmap bitmap(FreeImage_Allocate(m_width, m_height, 32));
-    if (!bitmap)
-        return false;
-    for (int y = 0; y < m_height; ++y)
-        memcpy(FreeImage_GetScanLine(bitmap.get(), m_height - 1 - y), m_pixels.data() + static_cast<size_t>(y) * m_width,
-               static_cast<size_t>(m_width) * 4);
-    return FreeImage_Save(FIF_PNG, bitmap.get(), path.c_str(), 0) != 0;
+    Bitmap bitmap = ToBitmap(*this);
+    return bitmap && FreeImage_Save(FIF_PNG, bitmap.get(), path.c_str(), 0) != 0;
 }

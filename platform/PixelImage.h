@@ -19,6 +19,12 @@ public:
     // The same from bytes in memory (a BMP, JPEG, PNG ... file image).
     static PixelImage LoadMemory(const void* data, size_t size, int width = 0, int height = 0);
 
+    // Reads only a picture file's header: false when it cannot be read.
+    static bool ReadSize(const std::string& path, int& width, int& height);
+
+    // A resampled copy (bilinear); empty for an empty image or size.
+    PixelImage Scaled(int width, int height) const;
+
     // Pixels exactly equal to key (alpha included) become transparent black.
     void ApplyColorKey(uint32_t key);
 

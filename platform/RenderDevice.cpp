@@ -155,7 +155,10 @@ void RenderDevice::ApplyLighting() const
     const ColorValue ambient = FromArgb(m_ambient);
     const GLfloat globalAmbient[4] = {ambient.r, ambient.g, ambient.b, ambient.a};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, globalAmbient);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    // Direct3D lights a face by its normal as given, whichever side faces the
+    // camera; GL's two-sided model would flip the normals of our clockwise
+    // (Direct3D front, GL back) faces and leave them unlit.
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
     if (m_lightEnabled) {
         glEnable(GL_LIGHT0);
         // A directional GL light is given by the direction towards the light,
@@ -270,7 +273,7 @@ TexturePtr RenderDevice::CreateTextureFromFile(const std::string& path, int widt
     if (image.IsEmpty())
         return nullptr;
     image.ApplyColorKey(colorKey);
-    return CreateTexture(image, mipmaps);
+    return CreateTexture(std::move(image), mipmaps);
 }
 
 TexturePtr RenderDevice::CreateTextureFromMemory(const void* data, size_t size, uint32_t colorKey, bool mipmaps)
@@ -279,28 +282,14 @@ TexturePtr RenderDevice::CreateTextureFromMemory(const void* data, size_t size, 
     if (image.IsEmpty())
         return nullptr;
     image.ApplyColorKey(colorKey);
-    return CreateTexture(image, mipmaps);
+    return CreateTexture(std::move(image), mipmaps);
 }
 
-TexturePtr RenderDevice::CreateTexture(const PixelImage& image, bool mipmaps)
+TexturePtr RenderDevice::CreateTexture(PixelImage image, bool mipmaps)
 {
     if (image.IsEmpty())
         return nullptr;
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    if (!id)
-        return nullptr;
-    glBindTexture(GL_TEXTURE_2D, id);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, mipmaps ? GL_TRUE : GL_FALSE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.Width(), image.Height(), 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 image.Pixels());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return TexturePtr(new Texture(id, image.Width(), image.Height(), mipmaps));
+    return TexturePtr(new Texture(std::move(image), mipmaps));
 }
 
 PixelImage RenderDevice::ReadBackBuffer() const

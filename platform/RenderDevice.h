@@ -103,11 +103,11 @@ public:
     // Textures from a picture file / an in-memory file image, scaled to the
     // requested size when width and height are positive; pixels equal to
     // colorKey (0xFF000000 = opaque black) become transparent. Null on failure.
+    // These three touch no GL state, so any thread may call them (see Texture).
     TexturePtr CreateTextureFromFile(const std::string& path, int width, int height, uint32_t colorKey,
                                      bool mipmaps = false);
     TexturePtr CreateTextureFromMemory(const void* data, size_t size, uint32_t colorKey, bool mipmaps = false);
-    // Uploads prepared pixels on the calling thread's current context.
-    TexturePtr CreateTexture(const PixelImage& image, bool mipmaps = false);
+    TexturePtr CreateTexture(PixelImage image, bool mipmaps = false);
 
     // Reads the back buffer (for screenshots and drawing tests).
     PixelImage ReadBackBuffer() const;

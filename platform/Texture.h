@@ -3,9 +3,14 @@
 
 #include <memory>
 
-// A texture on the device's GL context (or a context sharing its objects).
-// Created only by RenderDevice; deleting it frees the GL texture, so it must
-// be destroyed on a thread where a sharing context is current.
+// A texture of the device. It is made from pixels on any thread and uploaded
+// to GL the first time it is bound, on the thread where the device's context
+// is current: so the render worker can prepare card textures without a GL
+// context of its own, and the GL work stays on the render thread. Until then
+// it holds its pixels; afterwards only the GL texture.
+//
+// A texture that was drawn must be destroyed on the render thread (deleting
+// the GL texture needs its context); one never drawn may die anywhere.
 class Texture
 {
 public:
@@ -15,14 +20,20 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    unsigned int Id() const { return m_id; }
     bool HasMipmaps() const { return m_mipmaps; }
+
+    // The GL texture name, uploading the pixels first if needed. Render thread only.
+    unsigned int Id() const;
+    bool IsUploaded() const { return m_id != 0; }
 
 private:
     friend class RenderDevice;
-    Texture(unsigned int id, int width, int height, bool mipmaps);
+    Texture(PixelImage pixels, bool mipmaps);
 
-    unsigned int m_id;
+    void Upload() const;
+
+    mutable PixelImage m_pending;
+    mutable unsigned int m_id = 0;
     int m_width;
     int m_height;
     bool m_mipmaps;

@@ -84,3 +84,27 @@ void HeadlessGui::TypeText(const std::string& utf8)
     for (size_t i = 0; i < text.length(); ++i)
         Context().injectChar(text[i]);
 }
+
+void HeadlessGui::ChooseListItem(CEGUI::Combobox* list, size_t index)
+{
+    Click(list->getEditbox());
+    CEGUI::ComboDropList* dropList = list->getDropList();
+    const CEGUI::ListboxItem* item = dropList->getListboxItemFromIndex(index);
+    const CEGUI::Rectf area = dropList->getUnclippedOuterRect().get();
+    const float x = area.left() + area.getWidth() / 2;
+    for (float y = area.top(); y < area.bottom(); y += 1) {
+        if (dropList->getItemAtPoint(CEGUI::Vector2f(x, y)) != item)
+            continue;
+        Context().injectMousePosition(x, y + 3);
+        Context().injectMouseButtonDown(CEGUI::LeftButton);
+        Context().injectMouseButtonUp(CEGUI::LeftButton);
+        return;
+    }
+    CEGUI_THROW(CEGUI::InvalidRequestException("list entry not on screen"));
+}
+
+void HeadlessGui::PressKey(CEGUI::Key::Scan key)
+{
+    Context().injectKeyDown(key);
+    Context().injectKeyUp(key);
+}

@@ -17,4 +17,8 @@ public:
     // Clicks the centre of a window with the left button.
     static void Click(CEGUI::Window* window);
     static void TypeText(const std::string& utf8);
+    // Opens a drop-down list with a click and clicks the entry at index.
+    static void ChooseListItem(CEGUI::Combobox* list, size_t index);
+    // A key press as the window procedure injects it: down, then up.
+    static void PressKey(CEGUI::Key::Scan key);
 };

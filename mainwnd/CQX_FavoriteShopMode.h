@@ -1,0 +1,12 @@
+#pragma once
+#include "mainwnd/CQX_BaseMode.h"
+
+// The shops the user saved as favourites, one card per shop; a click enters
+// the shop.
+class CQX_FavoriteShopMode : public CQX_BaseMode
+{
+public:
+    int GetModeKind() const override { return ModeFavoriteShops; }
+    int GetProductCount() const override;
+    void OnClickProduct(int position) override;
+};

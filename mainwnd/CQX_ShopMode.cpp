@@ -1,0 +1,13 @@
+#include "mainwnd/CQX_ShopMode.h"
+
+#include "mainwnd/CTopPanel.h"
+
+std::unique_ptr<CQX_HistoryEntry> CQX_ShopMode::CreateHistoryEntry() const
+{
+    return MakeHistoryEntry(CTopPanel::getInstance().GetShopPicturePath());
+}
+
+void CQX_ShopMode::RestoreHistoryEntry(const CQX_HistoryEntry& entry)
+{
+    CTopPanel::getInstance().SetShopHeader(entry.snapshot.nick, entry.extra);
+}

@@ -1,0 +1,104 @@
+#pragma once
+#include "mainwnd/CQX_SearchSnapshot.h"
+#include "mainwnd/CQX_SortButtons.h"
+#include "render/CSearchBarTarget.h"
+
+#include <CEGUI/CEGUI.h>
+
+#include <string>
+
+class CQX_MainWnd;
+
+// The top bar: the search box with its price range, location and filter
+// lists and sort buttons, and the controls each browsing mode shows there
+// (the recommendation classes, the favourites switch, the shop header), plus
+// the history buttons of the bottom bar.
+class CTopPanel : public CSearchBarTarget
+{
+public:
+    static CTopPanel& getInstance();
+
+    // Finds the widgets of the main layout and subscribes their handlers.
+    void Initialise(CQX_MainWnd* owner);
+    // Fills the location and filter lists; then, once the recommendations
+    // are loaded, the class list.
+    void FinishSetup();
+    void ApplyCatalogue();
+
+    void StartSearch();
+    // The price boxes as bounds (-1 for none); swapped bounds are put in
+    // order and both boxes rewritten, a lone bound clears the other box.
+    void ReadPriceRange(int& start, int& end);
+    void SetPriceBoxes(bool showStart, int start, bool showEnd, int end);
+    // Selects the location entry with that UTF-8 text; empty selects "所在地".
+    void SelectLocation(const std::string& text);
+    bool ApplyFilter();
+    void ResetFilters();
+    void ShowSortButtons(int type, bool flag);
+    void SetKeywordText(const std::string& utf8);
+    // Shows a remembered search: keyword, prices, location, filter and sort.
+    void ShowCondition(const CQX_SearchSnapshot& snapshot);
+    void SelectClass(int classId);
+
+    void ShowModeView(int modeKind);
+    void UpdateHistoryButtons();
+    // nick in the system code page.
+    void SetShopHeader(const std::string& nick, const std::string& picturePath);
+    void UpdateShopHeader();
+    // text in the system code page.
+    void SetShopName(const std::string& text);
+    void ShowShopNick(const std::string& utf8Nick) override;
+
+    const std::string& GetShopNick() const { return m_shopNick; }
+    const std::string& GetShopPicturePath() const { return m_shopPicturePath; }
+    const std::string& GetShopDisplayName() const { return m_shopDisplayName; }
+    const CQX_SortButtons& GetSortButtons() const { return m_sortButtons; }
+    // One of the search box and the two price boxes has the keyboard.
+    bool IsEditActive() const;
+
+private:
+    void SubscribeHandlers();
+    void FillLocations();
+    void FillFilters();
+    void SetVisibility(int modeKind);
+    void ShowFavoritesSwitch(int entry);
+    void EnterRoamClass(int classId);
+    void SetTooltip(CEGUI::Window* window, const char* utf8);
+
+    bool OnSearchButton(const CEGUI::EventArgs& e);
+    bool OnSearchBoxCharacter(const CEGUI::EventArgs& e);
+    bool OnPriceBoxCharacter(const CEGUI::EventArgs& e);
+    bool OnFilterAccepted(const CEGUI::EventArgs& e);
+    bool OnLocationAccepted(const CEGUI::EventArgs& e);
+    bool OnCreditClick(const CEGUI::EventArgs& e);
+    bool OnPriceClick(const CEGUI::EventArgs& e);
+    bool OnVolumeClick(const CEGUI::EventArgs& e);
+    bool OnTimeClick(const CEGUI::EventArgs& e);
+    bool OnHistoryBack(const CEGUI::EventArgs& e);
+    bool OnHistoryForward(const CEGUI::EventArgs& e);
+    bool OnReturnRecommend(const CEGUI::EventArgs& e);
+    bool OnFavoritesSwitch(const CEGUI::EventArgs& e);
+    bool OnFavoriteShopToggle(const CEGUI::EventArgs& e);
+    bool OnClassAccepted(const CEGUI::EventArgs& e);
+
+    CQX_MainWnd* m_owner = nullptr;
+    CQX_SortButtons m_sortButtons;
+    std::string m_shopNick;
+    std::string m_shopPicturePath;
+    std::string m_shopDisplayName;
+
+    CEGUI::Editbox* m_searchBox = nullptr;
+    CEGUI::Window* m_searchButton = nullptr;
+    CEGUI::Editbox* m_startPrice = nullptr;
+    CEGUI::Editbox* m_endPrice = nullptr;
+    CEGUI::Combobox* m_location = nullptr;
+    CEGUI::Combobox* m_filter = nullptr;
+    CEGUI::ToggleButton* m_inShop = nullptr;
+    CEGUI::Window* m_returnRecommend = nullptr;
+    CEGUI::Window* m_favoriteShop = nullptr;
+    CEGUI::Combobox* m_favoritesSwitch = nullptr;
+    CEGUI::Window* m_historyForward = nullptr;
+    CEGUI::Window* m_historyBack = nullptr;
+    CEGUI::Window* m_shopName = nullptr;
+    CEGUI::Combobox* m_classList = nullptr;
+};

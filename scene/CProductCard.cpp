@@ -1,0 +1,16 @@
+#include "scene/CProductCard.h"
+
+#include "scene/CWallGeometry.h"
+
+CProductCard::CProductCard(int index, TexturePtr picture, TexturePtr card, CPictureSize size, std::string picturePath,
+                           std::string numIid)
+    : m_cardTexture(std::move(card)), m_pictureTexture(std::move(picture)), m_index(index), m_size(size),
+      m_picturePath(std::move(picturePath)), m_numIid(std::move(numIid))
+{
+    RebuildQuad();
+}
+
+void CProductCard::RebuildQuad()
+{
+    m_pictureQuad = CWallGeometry::MakePictureQuad(m_size.width, m_size.height);
+}

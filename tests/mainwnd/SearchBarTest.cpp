@@ -1,0 +1,225 @@
+#include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_NoticeBoard.h"
+#include "mainwnd/CQX_SearchCondition.h"
+#include "mainwnd/CTopPanel.h"
+#include "tests/mainwnd/BrowsingFixture.h"
+#include "tests/support/HeadlessGui.h"
+
+using SearchBar = BrowsingFixture;
+
+namespace {
+
+enum SortOrder { PriceDescending = 1, PriceAscending = 2, Credit = 3, Volume = 4, TimeDescending = 5, TimeAscending = 6 };
+
+std::string Image(const char* button, const char* property)
+{
+    return CEGuiCompat::FromGui(CEGuiCompat::GetWindow(button)->getProperty(property));
+}
+
+}
+
+TEST_F(SearchBar, KeywordSearchFromTheRecommendationsEntersTheSearchMode)
+{
+    const int before = SearchId();
+    Search("连衣裙");
+    EXPECT_EQ(Kind(), ModeSearch);
+    const CTaobaoSearchParams record = Record();
+    EXPECT_EQ(record.keyword, "连衣裙");
+    EXPECT_EQ(record.sortOrder, Volume);
+    EXPECT_TRUE(record.nicks.empty());
+    EXPECT_GT(SearchId(), before);
+    EXPECT_EQ(CQX_NoticeBoard::getInstance().GetState(), CQX_NoticeBoard::NewBrowse);
+    EXPECT_EQ(CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActSearchBar), 1u);
+}
+
+TEST_F(SearchBar, EmptySearchBoxIsRefusedWithANotice)
+{
+    Search("");
+    EXPECT_EQ(Kind(), ModeRoam);
+    EXPECT_EQ(CQX_NoticeBoard::getInstance().GetState(), CQX_NoticeBoard::InputRefused);
+    EXPECT_NE(CQX_NoticeBoard::getInstance().GetExpiry(), 0u);
+}
+
+TEST_F(SearchBar, SwappedPriceBoxesAreOrdered)
+{
+    Search("dress");
+    Type("SearchDiv/EndPrice", "300");
+    Type("SearchDiv/StartPrice", "100");
+    PressEnter("SearchDiv/StartPrice");
+    EXPECT_EQ(TextOf("SearchDiv/StartPrice"), "100");
+    EXPECT_EQ(TextOf("SearchDiv/EndPrice"), "300");
+    EXPECT_EQ(Record().startPrice, 100);
+    EXPECT_EQ(Record().endPrice, 300);
+}
+
+TEST_F(SearchBar, OnlyTheEndPriceLeavesTheStartOpen)
+{
+    Search("dress");
+    Type("SearchDiv/EndPrice", "50");
+    PressEnter("SearchDiv/editName");
+    const CQX_SearchCondition& condition = CQX_SearchCondition::getInstance();
+    EXPECT_EQ(condition.startPrice, -1);
+    EXPECT_EQ(condition.endPrice, 50);
+    EXPECT_EQ(TextOf("SearchDiv/StartPrice"), "");
+    EXPECT_EQ(TextOf("SearchDiv/EndPrice"), "50");
+}
+
+TEST_F(SearchBar, OnlyTheStartPriceClearsTheEndBox)
+{
+    Search("dress");
+    Type("SearchDiv/StartPrice", "abc");
+    PressEnter("SearchDiv/editName");
+    // Text that is not a number counts as 0.
+    EXPECT_EQ(CQX_SearchCondition::getInstance().startPrice, 0);
+    EXPECT_EQ(CQX_SearchCondition::getInstance().endPrice, -1);
+}
+
+TEST_F(SearchBar, PriceButtonAlternatesAscendingAndDescending)
+{
+    Search("dress");
+    const char* price = "MotionControl/Price";
+    Click(price);
+    EXPECT_EQ(Record().sortOrder, PriceAscending);
+    EXPECT_EQ(Image(price, "NormalImage"), "FirstPage/PriceUp");
+    Click(price);
+    EXPECT_EQ(Record().sortOrder, PriceDescending);
+    EXPECT_EQ(Image(price, "HoverImage"), "FirstPage/PriceDownHighLight");
+    Click(price);
+    EXPECT_EQ(Record().sortOrder, PriceAscending);
+    EXPECT_EQ(Image("MotionControl/Volume", "NormalImage"), "FirstPage/VolumeDownGreyNormal");
+    EXPECT_EQ(CQX_SearchCondition::getInstance().sortType, CQX_SearchSnapshot::SortByPrice);
+    EXPECT_TRUE(CQX_SearchCondition::getInstance().sortFlag);
+}
+
+TEST_F(SearchBar, CreditButtonWhileActiveDoesNothing)
+{
+    Search("dress");
+    Click("MotionControl/Credit");
+    EXPECT_EQ(Record().sortOrder, Credit);
+    EXPECT_EQ(Image("MotionControl/Credit", "NormalImage"), "FirstPage/CreditHighLight");
+    const int id = SearchId();
+    Click("MotionControl/Credit");
+    EXPECT_EQ(SearchId(), id);
+}
+
+TEST_F(SearchBar, TimeButtonAlternatesListingEndDescendingThenAscending)
+{
+    EnterShop();
+    const char* time = "MotionControl/TimeSort";
+    Click(time);
+    EXPECT_EQ(Record().sortOrder, TimeDescending);
+    EXPECT_EQ(Image(time, "NormalImage"), "FirstPage/TimeDownNormal");
+    Click(time);
+    EXPECT_EQ(Record().sortOrder, TimeAscending);
+    EXPECT_EQ(Image(time, "PushedImage"), "FirstPage/TimeUpNormal");
+    Click(time);
+    EXPECT_EQ(Record().sortOrder, TimeDescending);
+}
+
+TEST_F(SearchBar, FilterListSetsTheSearchFlags)
+{
+    Search("dress");
+    Choose("FilterCombo", 0);
+    CTaobaoSearchParams record = Record();
+    EXPECT_TRUE(record.isMall && record.isPrepay && record.promoted);
+    Choose("FilterCombo", 2);
+    record = Record();
+    EXPECT_FALSE(record.isMall || record.isPrepay || record.promoted);
+    Choose("FilterCombo", 1);
+    record = Record();
+    EXPECT_FALSE(record.isMall);
+    EXPECT_TRUE(record.isPrepay && record.promoted);
+}
+
+TEST_F(SearchBar, LocationStartsASearchOnlyInTheSearchModes)
+{
+    // The roam view hides the location list behind the class list; show it
+    // as if a location were chosen there.
+    Window("MotionControl/Location")->show();
+    Window("RecommendClassCombo")->hide();
+    const int id = SearchId();
+    Choose("MotionControl/Location", 3);
+    EXPECT_EQ(Kind(), ModeRoam);
+    EXPECT_EQ(SearchId(), id);
+
+    Search("dress");
+    Choose("MotionControl/Location", 3);
+    EXPECT_EQ(Record().province, "杭州");
+    EXPECT_EQ(CQX_SearchCondition::getInstance().location, "杭州");
+    Choose("MotionControl/Location", 0);
+    EXPECT_EQ(Record().province, "");
+}
+
+TEST_F(SearchBar, SearchWithoutTheInShopBoxLeavesTheShopSortedByVolume)
+{
+    EnterShop();
+    ASSERT_EQ(Kind(), ModeShop);
+    auto* inShop = static_cast<CEGUI::ToggleButton*>(Window("SearchDiv/SearchInShopOrNot"));
+    EXPECT_TRUE(inShop->isSelected());
+    Click("SearchDiv/SearchInShopOrNot");
+    ASSERT_FALSE(inShop->isSelected());
+    Search("shoes");
+    EXPECT_EQ(Kind(), ModeSearch);
+    const CTaobaoSearchParams record = Record();
+    EXPECT_EQ(record.sortOrder, Volume);
+    EXPECT_EQ(record.keyword, "shoes");
+    EXPECT_TRUE(record.nicks.empty());
+}
+
+TEST_F(SearchBar, SearchInsideTheShopKeepsTheShop)
+{
+    EnterShop();
+    Search("shoes");
+    EXPECT_EQ(Kind(), ModeShop);
+    const CTaobaoSearchParams record = Record();
+    EXPECT_EQ(record.nicks, kShopNick);
+    EXPECT_EQ(record.keyword, "shoes");
+    EXPECT_EQ(CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActSearchInShop), 1u);
+}
+
+TEST_F(SearchBar, FilterListStartsOnTheMallAndIsResetByTheSimpleSearchView)
+{
+    auto* filter = static_cast<CEGUI::Combobox*>(Window("FilterCombo"));
+    EXPECT_EQ(CEGuiCompat::FromGui(filter->getText()), "淘宝商城");
+    Search("dress");
+    EXPECT_EQ(CEGuiCompat::FromGui(filter->getText()), "7天退换");
+    Choose("FilterCombo", 0);
+    EXPECT_EQ(CEGuiCompat::FromGui(filter->getText()), "淘宝商城");
+    Modes().SwitchMode(ModeSimpleSearch);
+    EXPECT_EQ(CEGuiCompat::FromGui(filter->getText()), "7天退换");
+    EXPECT_EQ(Image("MotionControl/Volume", "NormalImage"), "FirstPage/VolumeDownNormal");
+    EXPECT_EQ(Image("MotionControl/Credit", "NormalImage"), "FirstPage/Credit");
+}
+
+TEST_F(SearchBar, ClipboardCopyCutAndPasteInTheSearchBox)
+{
+    auto* box = static_cast<CEGUI::Editbox*>(Window("SearchDiv/editName"));
+    Type("SearchDiv/editName", "红色连衣裙");
+    box->setSelection(0, 2);
+    HeadlessGui::Context().injectChar(24);
+    EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "连衣裙");
+    EXPECT_EQ(box->getCaretIndex(), 0u);
+    box->setCaretIndex(3);
+    HeadlessGui::Context().injectChar(22);
+    EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "连衣裙红色");
+    EXPECT_EQ(box->getCaretIndex(), 5u);
+    box->setSelection(0, 3);
+    HeadlessGui::Context().injectChar(3);
+    EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "连衣裙红色");
+    box->setSelection(3, 5);
+    HeadlessGui::Context().injectChar(22);
+    EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "连衣裙连衣裙");
+}
+
+TEST_F(SearchBar, PasteKeepsTheBoxOnOneLineAndWithinItsLength)
+{
+    auto* box = static_cast<CEGUI::Editbox*>(Window("SearchDiv/editName"));
+    Click("SearchDiv/editName");
+    box->setText(CEGuiCompat::Utf8("a\nb"));
+    box->setSelection(0, 3);
+    HeadlessGui::Context().injectChar(3);
+    box->setText(CEGUI::String(58, 'x'));
+    box->setCaretIndex(0);
+    HeadlessGui::Context().injectChar(22);
+    EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "a " + std::string(58, 'x'));
+}
