@@ -2,13 +2,18 @@
 
 #include "common/CEGuiCompat.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_ModeKind.h"
+#include "mainwnd/CQX_ModeManager.h"
+#include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CQX_TimerList.h"
+#include "mainwnd/CTopPanel.h"
+#include "panels/CButtonLooks.h"
 #include "panels/CLeftPanel.h"
+#include "panels/CPanelText.h"
 #include "platform/Browser.h"
 #include "platform/HtmlView.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/CTaobaoLocalStore.h"
-#include "taobao/TaobaoText.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,10 +22,6 @@
 CDetailWindow* CDetailWindow::s_instance = nullptr;
 
 namespace {
-
-constexpr int kShopModeKind = 6;
-constexpr int kSearchModeKind = 0;
-constexpr int kSimpleSearchModeKind = 1;
 
 const CDetailWindow::WidgetId kAllWidgets[] = {
     CDetailWindow::TitleText,      CDetailWindow::StockText,      CDetailWindow::ExpressFeeText,
@@ -52,19 +53,10 @@ long long CreditValue(const std::string& credit)
     return errno == ERANGE && value < 0 ? 0 : value;
 }
 
-std::string Ansi(const std::string& utf8)
-{
-    std::string text = utf8;
-    UTF8ToAnsi(text);
-    return text;
-}
-
-std::string Utf8(const std::string& ansi)
-{
-    std::string text = ansi;
-    AnsiToUTF8(text);
-    return text;
-}
+const CButtonLooks kFavoriteLooks = {"set:FirstPageMore image:StartHeight", "set:FirstPageMore image:StartHeightHover",
+                                     "set:FirstPageMore image:Start", "取消收藏此商品"};
+const CButtonLooks kNotFavoriteLooks = {"set:FirstPageMore image:Start", "set:FirstPageMore image:StartHover",
+                                        "set:FirstPageMore image:StartHeight", "收藏此商品"};
 
 int CurrentModeKind()
 {
@@ -139,7 +131,7 @@ void CDetailWindow::SubscribeEvents()
 void CDetailWindow::SetText(WidgetId id, const std::string& utf8Label, const std::string& ansiValue,
                             const std::string& utf8Suffix)
 {
-    GetWidget(id)->setText(CEGuiCompat::Utf8(utf8Label + Utf8(ansiValue) + utf8Suffix));
+    GetWidget(id)->setText(CEGuiCompat::Utf8(utf8Label + CPanelText::Utf8(ansiValue) + utf8Suffix));
 }
 
 void CDetailWindow::Reset()
@@ -251,7 +243,7 @@ void CDetailWindow::SetGoodRate(double ratePercent)
 
 void CDetailWindow::UpdateEnterShopButton()
 {
-    const bool offered = !m_sellerNick.empty() && !m_sellerCredit.empty() && CurrentModeKind() != kShopModeKind;
+    const bool offered = !m_sellerNick.empty() && !m_sellerCredit.empty() && CurrentModeKind() != ModeShop;
     GetWidget(EnterShopButton)->setVisible(offered);
 }
 
@@ -264,8 +256,8 @@ void CDetailWindow::SetOpenPageUrl(const std::string& url)
 void CDetailWindow::ShowVolume(const std::string& volume)
 {
     const int mode = CurrentModeKind();
-    const bool affiliateSearch = (mode == kSearchModeKind || mode == kSimpleSearchModeKind) &&
-                                 CTaobaoDataStore::getInstance().getBrowseSource() == CTaobaoDataStore::AffiliateSearch;
+    const bool affiliateSearch =
+        (mode == ModeSearch || mode == ModeSimpleSearch) && CQX_SearchCondition::getInstance().affiliate;
     if (affiliateSearch || volume.empty())
         SetText(VolumeText, "");
     else
@@ -279,14 +271,7 @@ bool CDetailWindow::IsFavorite() const
 
 void CDetailWindow::SetFavoriteLook(bool favorite)
 {
-    CEGUI::Window* toggle = GetWidget(FavoriteToggle);
-    CEGuiCompat::SetProperty(toggle, "NormalImage",
-                             favorite ? "set:FirstPageMore image:StartHeight" : "set:FirstPageMore image:Start");
-    CEGuiCompat::SetProperty(toggle, "HoverImage",
-                             favorite ? "set:FirstPageMore image:StartHeightHover" : "set:FirstPageMore image:StartHover");
-    CEGuiCompat::SetProperty(toggle, "PushedImage",
-                             favorite ? "set:FirstPageMore image:Start" : "set:FirstPageMore image:StartHeight");
-    CEGuiCompat::SetProperty(toggle, "Tooltip", favorite ? "取消收藏此商品" : "收藏此商品");
+    (favorite ? kFavoriteLooks : kNotFavoriteLooks).ApplyTo(GetWidget(FavoriteToggle));
 }
 
 void CDetailWindow::SetCreditImage(CEGUI::Window* widget, const std::string& credit)
@@ -347,7 +332,7 @@ std::string CDetailWindow::BuildPage(const std::string& pictureUrl, const std::s
         if (length > 0 && static_cast<size_t>(length) < sizeof(element))
             page += element;
     }
-    page += Ansi("<b>结束时间：") + endTime + "</b><br>";
+    page += CPanelText::Ansi("<b>结束时间：") + endTime + "</b><br>";
     page += "<br></div>";
     page += desc;
     page += "</html>";
@@ -424,6 +409,12 @@ bool CDetailWindow::OnEnterShop(const CEGUI::EventArgs&)
 {
     if (m_sellerNick.empty())
         return true;
+    CTopPanel::getInstance().SetShopHeader(m_sellerNick, m_product.pic_url);
+    CQX_ModeManager::getInstance().SwitchMode(ModeShop);
+    CQX_SearchCondition& condition = CQX_SearchCondition::getInstance();
+    condition.ResetCondition();
+    condition.nick = m_sellerNick;
+    condition.DoSearch(0);
     CLeftPanel::getInstance().SetSeller(m_sellerNick, m_sellerCredit, m_goodRate);
     CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActShopEntered);
     return true;

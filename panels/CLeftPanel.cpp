@@ -2,8 +2,12 @@
 
 #include "common/CEGuiCompat.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_MainWnd.h"
+#include "mainwnd/CQX_ModeKind.h"
 #include "mainwnd/CQX_NoticeBoard.h"
+#include "panels/CButtonLooks.h"
 #include "panels/CDetailWindow.h"
+#include "panels/CPanelText.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/TaobaoText.h"
 
@@ -13,58 +17,31 @@
 
 namespace {
 
-constexpr int kSearchModeKind = 0;
-constexpr int kShopModeKind = 6;
-
 const char kExpandedArea[] = "{{0,0},{0,43},{0,235},{1,-43}}";
 const char kExpandedImage[] = "set:size image:LeftPanelBK";
 const char kExpandedButtonArea[] = "{{0, 0},{0,0},{0,227},{0,28}}";
 const char kCollapsedArea[] = "{{0,0},{0,45},{0,116},{0,111}}";
 const char kCollapsedButtonArea[] = "{{0, 0},{0,0},{0,116},{0,28}}";
 
-struct ButtonLooks
-{
-    const char* normal;
-    const char* hover;
-    const char* pushed;
-    const char* tooltip;
-};
-
-const ButtonLooks kExpandedShopLooks = {"set:PlayStop image:LeftPanelShrinkShopBtn",
+const CButtonLooks kExpandedShopLooks = {"set:PlayStop image:LeftPanelShrinkShopBtn",
                                         "set:PlayStop image:LeftPanelShrinkBtnShopHighLight",
                                         "set:PlayStop image:LeftPanelShrinkShopBtn", "单击收缩店铺详情"};
-const ButtonLooks kExpandedLooks = {"set:size image:LeftPanelShrinkBtn",
+const CButtonLooks kExpandedLooks = {"set:size image:LeftPanelShrinkBtn",
                                     "set:FirstPageMore image:LeftPanelShrinkBtnHighLight",
                                     "set:size image:LeftPanelShrinkBtn", "单击收缩商品分类"};
-const ButtonLooks kCollapsedShopLooks = {"set:PlayStop image:LeftPanelExpandShopBtn",
+const CButtonLooks kCollapsedShopLooks = {"set:PlayStop image:LeftPanelExpandShopBtn",
                                          "set:PlayStop image:LeftPanelExpandBtnShopHighLight",
                                          "set:PlayStop image:LeftPanelExpandShopBtn", ""};
-const ButtonLooks kCollapsedLooks = {"set:size image:LeftPanelExpandBtn",
+const CButtonLooks kCollapsedLooks = {"set:size image:LeftPanelExpandBtn",
                                      "set:FirstPageMore image:LeftPanelExpandBtnHighLight",
                                      "set:size image:LeftPanelExpandBtn", ""};
 
-void ApplyLooks(CEGUI::Window* button, const ButtonLooks& looks, const char* area)
+void ApplyLooks(CEGUI::Window* button, const CButtonLooks& looks, const char* area)
 {
-    CEGuiCompat::SetProperty(button, "NormalImage", looks.normal);
-    CEGuiCompat::SetProperty(button, "HoverImage", looks.hover);
-    CEGuiCompat::SetProperty(button, "PushedImage", looks.pushed);
-    CEGuiCompat::SetProperty(button, "Tooltip", looks.tooltip);
+    looks.ApplyTo(button);
     CEGuiCompat::SetProperty(button, "UnifiedAreaRect", area);
 }
 
-std::string Utf8(const std::string& ansi)
-{
-    std::string text = ansi;
-    AnsiToUTF8(text);
-    return text;
-}
-
-std::string Ansi(const std::string& utf8)
-{
-    std::string text = utf8;
-    UTF8ToAnsi(text);
-    return text;
-}
 
 // The category the current search narrows to; "" when it has none.
 std::string CurrentCategoryId()
@@ -141,12 +118,12 @@ void CLeftPanel::SubscribeEvents()
 
 bool CLeftPanel::IsShopMode()
 {
-    return CQX_GlobalVariable::getInstance().GetCurrentModeId() == kShopModeKind;
+    return CQX_GlobalVariable::getInstance().GetCurrentModeId() == ModeShop;
 }
 
 bool CLeftPanel::IsSearchMode()
 {
-    return CQX_GlobalVariable::getInstance().GetCurrentModeId() == kSearchModeKind;
+    return CQX_GlobalVariable::getInstance().GetCurrentModeId() == ModeSearch;
 }
 
 // Notices 1 to 4: a failed connection or an empty result of some kind.
@@ -165,12 +142,29 @@ void CLeftPanel::Expand()
     if (m_expanded)
         return;
     m_expanded = true;
-    m_panel->moveToBack();
+    MoveBehindSiblings();
     m_splitLine->show();
     m_shrinkBottom->hide();
     SetSellerWidgetsVisible(shop);
     if (!shop)
         SetTreesVisible(true);
+}
+
+// The GUI's own move to the back also moves every ancestor behind its
+// siblings, which would bury the search bar under the top bar: the panel
+// moves behind its own siblings only.
+void CLeftPanel::MoveBehindSiblings()
+{
+    CEGUI::Window* parent = m_panel->getParent();
+    CEGUI::Window* backmost = nullptr;
+    for (size_t i = 0; parent && i < parent->getChildCount(); ++i) {
+        CEGUI::Window* sibling = parent->getChildAtIdx(i);
+        if (sibling != m_panel && sibling->isAlwaysOnTop() == m_panel->isAlwaysOnTop() &&
+            (!backmost || sibling->isBehind(*backmost)))
+            backmost = sibling;
+    }
+    if (backmost && backmost->isBehind(*m_panel))
+        m_panel->moveBehind(backmost);
 }
 
 void CLeftPanel::Collapse()
@@ -221,14 +215,19 @@ void CLeftPanel::SetTreesVisible(bool visible)
 void CLeftPanel::ShowPanel()
 {
     m_panel->show();
-    static const char* const kEditBoxes[] = {"SearchDiv/StartPrice", "SearchDiv/EndPrice", "SearchDiv/editName"};
-    const bool typing = std::any_of(std::begin(kEditBoxes), std::end(kEditBoxes), [](const char* name) {
-        CEGUI::Window* box = CEGuiCompat::FindWindow(name);
-        return box && box->isActive();
-    });
-    CEGUI::Window* roam = CEGuiCompat::FindWindow("BottomPannel/RoamBtn");
-    if (!typing && roam)
-        roam->activate();
+    if (m_mainWnd)
+        m_mainWnd->ActivateRoamButton(false);
+}
+
+void CLeftPanel::Hide()
+{
+    m_panel->hide();
+}
+
+void CLeftPanel::ClearSeller()
+{
+    SetSellerWidgetsVisible(false);
+    m_sellerNick.clear();
 }
 
 void CLeftPanel::ShowSellerSectionIfExpanded()
@@ -252,9 +251,9 @@ void CLeftPanel::SetSellerCredit(const std::string& credit, double ratePercent)
 
 void CLeftPanel::RefreshSellerInfo()
 {
-    m_sellerName->setText(CEGuiCompat::Utf8("卖家：" + Utf8(m_sellerNick)));
+    m_sellerName->setText(CEGuiCompat::Utf8("卖家：" + CPanelText::Utf8(m_sellerNick)));
     m_sellerRate->setText(CEGuiCompat::Utf8(CDetailWindow::GoodRateLabel(m_rate)));
-    m_sellerCredit->setText(CEGuiCompat::Utf8("信用：" + Utf8(m_credit)));
+    m_sellerCredit->setText(CEGuiCompat::Utf8("信用：" + CPanelText::Utf8(m_credit)));
     CDetailWindow::SetCreditImage(m_creditImage, m_credit);
     ShowPanel();
     ShowSellerSectionIfExpanded();
@@ -268,7 +267,7 @@ void CLeftPanel::RefreshBulletin()
         return;
     // The bulletin is UTF-8, but the plain-text conversion decodes entities
     // into the system code page: it works on the bulletin in that code page.
-    const std::string text = Utf8(HtmlToText(Ansi(m_bulletin)));
+    const std::string text = CPanelText::Utf8(HtmlToText(CPanelText::Ansi(m_bulletin)));
     m_bulletinText->setText(CEGuiCompat::Utf8("店铺公告: " + text));
     SetTreesVisible(false);
     ShowPanel();
@@ -296,7 +295,7 @@ void CLeftPanel::BuildCategoryTree()
         entries.insert(lower, entry);
     }
     for (const CategoryEntry& entry : entries)
-        m_categories.AddItem(Utf8(entry.name), entry.cid, selected);
+        m_categories.AddItem(CPanelText::Utf8(entry.name), entry.cid, selected);
     if (selected)
         ToggleItem(m_categories, selected);
     ShowPanel();
@@ -308,15 +307,15 @@ void CLeftPanel::BuildPropertyTree()
     std::vector<CTaobaoPropertyEntry> entries;
     if (!CTaobaoDataStore::getInstance().properties.copyProperties(CurrentCategoryId(), entries) || !IsSearchMode())
         return;
-    const std::string brand = Ansi("品牌");
+    const std::string brand = CPanelText::Ansi("品牌");
     std::map<std::string, CEGUI::TreeItem*> headers;
     bool first = true;
     for (const CTaobaoPropertyEntry& entry : entries) {
         if (!entry.parent.empty() && entry.parent != entry.id)
             continue;
         const bool inFront = !first && entry.name == brand;
-        headers[entry.id] = inFront ? m_properties.InsertFirst(Utf8(entry.name), "")
-                                    : m_properties.AddItem(Utf8(entry.name), "");
+        headers[entry.id] = inFront ? m_properties.InsertFirst(CPanelText::Utf8(entry.name), "")
+                                    : m_properties.AddItem(CPanelText::Utf8(entry.name), "");
         first = false;
     }
     for (const CTaobaoPropertyEntry& entry : entries) {
@@ -324,7 +323,7 @@ void CLeftPanel::BuildPropertyTree()
             continue;
         auto header = headers.find(entry.parent);
         if (header != headers.end())
-            m_properties.AddItem(Utf8(entry.name), entry.parent + ":" + entry.id, header->second);
+            m_properties.AddItem(CPanelText::Utf8(entry.name), entry.parent + ":" + entry.id, header->second);
     }
     ShowPanel();
     Expand();

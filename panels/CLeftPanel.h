@@ -22,6 +22,11 @@ public:
     void Collapse();
     // Empties both trees and the seller; geometry and visibility stay.
     void Reset();
+    // The panel root hides until new content arrives.
+    void Hide();
+    bool IsShown() const { return m_panel && m_panel->isVisible(); }
+    // Leaving a shop: the seller widgets hide and the nick is forgotten.
+    void ClearSeller();
 
     // nick in the system code page, rate in percent.
     void SetSeller(const std::string& nick, const std::string& credit, double rate);
@@ -44,6 +49,7 @@ private:
 
     void SubscribeEvents();
     void ShowPanel();
+    void MoveBehindSiblings();
     void SetExpandedLooks(bool shop);
     void SetCollapsedLooks(bool shop);
     void SetSellerWidgetsVisible(bool visible);

@@ -1,5 +1,8 @@
 #include "common/CEGuiCompat.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_ModeManager.h"
+#include "mainwnd/CTopPanel.h"
+#include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CQX_TimerList.h"
 #include "panels/CDetailWindow.h"
 #include "panels/CLeftPanel.h"
@@ -68,7 +71,7 @@ protected:
         HeadlessGui::Context().setMouseButtonMultiClickTimeout(1e-9);
         CQX_GlobalVariable::getInstance().SetCurrentModeId(0);
         CTaobaoDataStore& store = CTaobaoDataStore::getInstance();
-        store.setBrowseSource(CTaobaoDataStore::ItemsSearch);
+        CQX_SearchCondition::getInstance().affiliate = false;
         store.products.clear();
         for (int position : {1, 2}) {
             auto product = std::make_unique<CTaobaoProductInfo>(Details(std::to_string(100 + position)));
@@ -264,7 +267,7 @@ TEST_F(DetailWindowTest, OpeningThePageNeedsAnAddressOfMoreThanTenCharacters)
 TEST_F(DetailWindowTest, SalesOfThirtyDaysAreLeftOutOfAffiliateSearches)
 {
     window->OpenProduct(1);
-    CTaobaoDataStore::getInstance().setBrowseSource(CTaobaoDataStore::AffiliateSearch);
+    CQX_SearchCondition::getInstance().affiliate = true;
     window->ShowDetails(1, Details("101"));
     EXPECT_EQ(Text(CDetailWindow::VolumeText), "");
     CQX_GlobalVariable::getInstance().SetCurrentModeId(2);
@@ -322,19 +325,24 @@ TEST_F(DetailWindowTest, ADescriptionShowsAsAPageAndClosingRemovesIt)
     EXPECT_FALSE(host.HasBrowserWindow());
 }
 
-TEST_F(DetailWindowTest, ReloadEmptiesTheWindowAndEnterShopShowsTheSeller)
+TEST_F(DetailWindowTest, ReloadEmptiesTheWindowAndEnterShopBrowsesTheSellersShop)
 {
     window->OpenProduct(2);
     window->ShowDetails(2, Details("102"));
-    const uint32_t entered = CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActShopEntered);
-    CLeftPanel::getInstance().Initialise(nullptr);
-    HeadlessGui::Click(window->GetWidget(CDetailWindow::EnterShopButton));
-    EXPECT_EQ(CLeftPanel::getInstance().GetSellerNick(), Ansi("卖家102"));
-    EXPECT_EQ(CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActShopEntered), entered + 1);
-
     HeadlessGui::Click(window->GetWidget(CDetailWindow::ReloadButton));
     EXPECT_EQ(Text(CDetailWindow::SellerText), "卖家：");
     EXPECT_EQ(Text(CDetailWindow::TitleText), "");
     EXPECT_FALSE(Visible(CDetailWindow::EnterShopButton));
     EXPECT_EQ(window->GetCurrentPosition(), 2);
+
+    window->ShowDetails(2, Details("102"));
+    const uint32_t entered = CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActShopEntered);
+    CTopPanel::getInstance().Initialise(nullptr);
+    CLeftPanel::getInstance().Initialise(nullptr);
+    HeadlessGui::Click(window->GetWidget(CDetailWindow::EnterShopButton));
+    EXPECT_EQ(CQX_ModeManager::getInstance().GetCurrentKind(), ModeShop);
+    EXPECT_EQ(CQX_SearchCondition::getInstance().nick, Ansi("卖家102"));
+    EXPECT_EQ(CTopPanel::getInstance().GetShopNick(), Ansi("卖家102"));
+    EXPECT_EQ(CLeftPanel::getInstance().GetSellerNick(), Ansi("卖家102"));
+    EXPECT_EQ(CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActShopEntered), entered + 1);
 }

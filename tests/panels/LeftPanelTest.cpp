@@ -229,6 +229,11 @@ TEST_F(LeftPanelTest, CollapseAndExpandLooks)
 
     HeadlessGui::Click(Widget("LeftPanel/ShrinkBottom"));
     EXPECT_TRUE(panel.IsExpanded());
+
+    // Expanding puts the panel behind the search bar's controls, and the
+    // search bar stays above the top bar it lies on.
+    EXPECT_TRUE(Widget("SearchDiv/LeftPanel")->isBehind(*Widget("SearchDiv/editName")));
+    EXPECT_TRUE(Widget("SearchDiv")->isInFront(*Widget("TopPannel")));
 }
 
 TEST_F(LeftPanelTest, SellerOfAShopWaitsForTheCollapsedPanelToExpand)
