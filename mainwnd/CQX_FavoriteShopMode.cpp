@@ -21,10 +21,6 @@ void CQX_FavoriteShopMode::OnClickProduct(int position)
     CTaobaoShopItem shop;
     if (!CTaobaoDataStore::getInstance().favoriteShops.copyShopAt(position, shop))
         return;
-    CQX_ModeManager::getInstance().SwitchMode(ModeShop);
-    CQX_SearchCondition& condition = CQX_SearchCondition::getInstance();
-    condition.ResetCondition();
-    condition.nick = shop.nick;
-    condition.DoSearch(0);
-    CTopPanel::getInstance().SetShopHeader(shop.nick, shop.pic_path);
+    EnterShop(shop.nick, shop.pic_path, true);
+    CQX_SearchCondition::getInstance().DoSearch(0);
 }

@@ -10,6 +10,8 @@
 #include "mainwnd/CQX_TimerList.h"
 #include "mainwnd/CQX_WaitingDisplayList.h"
 #include "mainwnd/CTopPanel.h"
+#include "panels/CDetailWindow.h"
+#include "panels/CLeftPanel.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -113,6 +115,7 @@ bool CQX_MainWnd::InitialiseSample()
     }
     LoadLayout();
     SubscribeEvents();
+    CLeftPanel::getInstance().Initialise(this);
     if (RenderDevice* device = Device())
         CProductWall::getInstance().InitDevice(*device);
     SetUpBrowsing();
@@ -248,6 +251,10 @@ void CQX_MainWnd::ResetWall(int first)
 
 void CQX_MainWnd::ClearWallAndPanels()
 {
+    CLeftPanel& panel = CLeftPanel::getInstance();
+    panel.Reset();
+    panel.Hide();
+    CloseDetailWindow();
     CProductWall::getInstance().ClearCards();
 }
 
@@ -257,14 +264,40 @@ void CQX_MainWnd::DownloadProducts(const std::vector<int>& positions)
 
 void CQX_MainWnd::OpenProduct(int position)
 {
+    CDetailWindow* detail = CDetailWindow::getInstance();
+    if (!detail)
+        return;
+    if (position != detail->GetCurrentPosition() && !detail->GetRoot()->isVisible())
+        ShowLoadingBanner();
+    detail->OpenProduct(position);
+}
+
+// One frame at once, before the details are asked for: the loading notice
+// over the last frame, so the click is answered while the window fills.
+void CQX_MainWnd::ShowLoadingBanner()
+{
+    RenderDevice* device = Device();
+    if (!device || !device->BeginScene())
+        return;
+    CQX_NoticeBoard& notice = CQX_NoticeBoard::getInstance();
+    notice.SetState(CQX_NoticeBoard::OpeningProduct);
+    notice.DrawUnder(m_frameTime);
+    notice.SetState(CQX_NoticeBoard::None);
+    device->EndScene();
+    device->Present();
 }
 
 void CQX_MainWnd::CloseDetailWindow()
 {
+    if (CDetailWindow* detail = CDetailWindow::getInstance())
+        detail->Close();
 }
 
 void CQX_MainWnd::CollapseLeftPanel()
 {
+    CLeftPanel& panel = CLeftPanel::getInstance();
+    if (panel.IsShown())
+        panel.Collapse();
 }
 
 void CQX_MainWnd::SetScrollLimitForScreen()
@@ -374,9 +407,11 @@ void CQX_MainWnd::StopAutoPlay()
     m_autoPlay.Stop(CProductWall::getInstance().Motion());
 }
 
-void CQX_MainWnd::KeepAutoPlaying()
+void CQX_MainWnd::KeepAutoPlaying(bool resume)
 {
     CScrollMotion& motion = CProductWall::getInstance().Motion();
+    if (resume)
+        CQX_AutoPlay::Resume(motion, m_frameTime);
     PrefetchAhead(false);
     if (!motion.autoPlay)
         StopAutoPlay();
@@ -404,12 +439,12 @@ void CQX_MainWnd::PrefetchAhead(bool force)
 
 bool CQX_MainWnd::PickCard(float x, float y)
 {
-    RenderDevice* device = Device();
-    if (!device)
-        return false;
     CProductWall& wall = CProductWall::getInstance();
-    CSceneCamera::UpdateView(*device, m_cameraDistance.Value(), m_cameraTilt.Value());
-    const int hit = wall.Pick(m_frameTime, CSceneCamera::BuildPickRay(*device, x, y));
+    int hit = -1;
+    if (RenderDevice* device = Device()) {
+        CSceneCamera::UpdateView(*device, m_cameraDistance.Value(), m_cameraTilt.Value());
+        hit = wall.Pick(m_frameTime, CSceneCamera::BuildPickRay(*device, x, y));
+    }
     if (hit < 0) {
         if (m_initialised)
             CloseDetailWindow();
@@ -530,6 +565,8 @@ bool CQX_MainWnd::OnRootClick(const CEGUI::EventArgs& e)
         location->deactivate();
         return false;
     }
+    if (m_initialised && IsDetailWindowVisible() && IsOnWindow(CDetailWindow::getInstance()->GetRoot(), position))
+        return false;
     if (!PickCard(position.d_x, position.d_y))
         ResetCamera();
     return true;
@@ -604,6 +641,8 @@ bool CQX_MainWnd::OnRootMouseMove(const CEGUI::EventArgs& e)
     MarkBusy();
     const CEGUI::Vector2f& position = static_cast<const CEGUI::MouseEventArgs&>(e).position;
     if (m_navigator.IsDragging()) {
+        if (m_initialised && IsDetailWindowVisible() && IsOnWindow(CDetailWindow::getInstance()->GetRoot(), position))
+            return false;
         m_navigator.DragTo(position.d_x, position.d_y, m_frameTime);
         return true;
     }
@@ -626,17 +665,39 @@ void CQX_MainWnd::RenderScene(uint32_t now)
         timers.FireDueTimers();
     m_cameraDistance.UpdateAt(now);
     m_cameraTilt.UpdateAt(now);
+    const bool detailWasVisible = m_detailVisible;
+    m_detailVisible = IsDetailWindowVisible();
     RenderDevice* device = Device();
-    if (!device)
-        return;
-    CSceneCamera::UpdateView(*device, m_cameraDistance.Value(), m_cameraTilt.Value());
-    UpdateHoveredCard(now);
-    CProductWall::getInstance().Render(now);
-    if (m_autoPlay.IsOn())
-        KeepAutoPlaying();
-    else
+    if (device) {
+        CSceneCamera::UpdateView(*device, m_cameraDistance.Value(), m_cameraTilt.Value());
+        UpdateHoveredCard(now);
+        CProductWall::getInstance().Render(now);
+    }
+    if (!m_autoPlay.IsOn())
         Redisplay(false);
-    CQX_NoticeBoard::getInstance().DrawUnder(now);
+    else if (!m_detailVisible)
+        KeepAutoPlaying(detailWasVisible);
+    if (device)
+        CQX_NoticeBoard::getInstance().DrawUnder(now);
+}
+
+bool CQX_MainWnd::IsDetailWindowVisible() const
+{
+    const CDetailWindow* detail = CDetailWindow::getInstance();
+    return detail && detail->GetRoot()->isVisible();
+}
+
+// The hover highlight stays off while a product is open or the mouse rests on the left panel.
+bool CQX_MainWnd::IsWallCovered() const
+{
+    if (m_detailVisible)
+        return true;
+    return IsOnWindow(CEGuiCompat::FindWindow("SearchDiv/LeftPanel"), CEGUI::Vector2f(m_mouseX, m_mouseY));
+}
+
+bool CQX_MainWnd::IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position)
+{
+    return window && window->isEffectiveVisible() && window->getUnclippedOuterRect().get().isPointInRect(position);
 }
 
 void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
@@ -644,6 +705,11 @@ void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
     if (!TickBefore(m_lastPickTick + kPickInterval, now))
         return;
     CProductWall& wall = CProductWall::getInstance();
+    if (IsWallCovered()) {
+        wall.SetHoveredIndex(-1);
+        m_lastPickTick = now;
+        return;
+    }
     const int hit = wall.Pick(now, CSceneCamera::BuildPickRay(*Device(), m_mouseX, m_mouseY));
     const bool mouseStill = std::fabs(m_mouseX - m_pickX) < kStillMouse && std::fabs(m_mouseY - m_pickY) < kStillMouse;
     if (hit < 0 || (hit != wall.GetHoveredIndex() && mouseStill)) {
@@ -714,6 +780,7 @@ void CQX_MainWnd::WaitForRecommendCatalogue()
 void CQX_MainWnd::OnOneRenderLoopEnd()
 {
     if (!m_initialised) {
+        CDetailWindow::CreateDetailWindow("Detail Information");
         CTopPanel& panel = CTopPanel::getInstance();
         panel.FinishSetup();
         WaitForRecommendCatalogue();
@@ -754,6 +821,8 @@ void CQX_MainWnd::Cleanup()
     CQXConfig::getInstance().Save();
     CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
+    // The detail window's page needs the GUI to release its image.
+    CDetailWindow::Destroy();
     DeleteApplication();
     // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
     CTaobaoImageDownloader::getInstance().Stop();

@@ -122,10 +122,15 @@ private:
     bool OnFaster(const CEGUI::EventArgs& e);
     bool OnSlower(const CEGUI::EventArgs& e);
 
+    void ShowLoadingBanner();
     void StartAutoPlay();
     // Auto-play continues while no product is open, and ends with the motion's.
-    void KeepAutoPlaying();
+    // resume: a product was open until this frame.
+    void KeepAutoPlaying(bool resume);
+    bool IsDetailWindowVisible() const;
+    bool IsWallCovered() const;
     bool IsOnOtherWindow(const CEGUI::Vector2f& position) const;
+    static bool IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position);
     static void SetCursor(const char* classicImage);
     static void AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration);
 
@@ -150,6 +155,7 @@ private:
     CQX_WallNavigator m_navigator{*this};
     CQX_AutoPlay m_autoPlay;
     uint32_t m_nextPrefetchTick = 0;
+    bool m_detailVisible = false;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;

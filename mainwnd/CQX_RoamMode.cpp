@@ -68,26 +68,19 @@ void CQX_RoamMode::ApplyItem(const CQXRecommendItem& item)
     condition.prepay = item.prepay;
     condition.guarantee = item.guarantee;
     condition.affiliate = item.affiliate;
-    if (item.type == CQXRecommendItem::Shop)
-        EnterShop(item);
-    else
+    if (item.type == CQXRecommendItem::Shop) {
+        EnterShop(item.name, item.pictureUrl, false);
+        CTopPanel::getInstance().SetKeywordText("");
+        CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActShopEntered);
+    } else {
         SearchKeyword(item);
+    }
     if (item.byVolume) {
         condition.sortType = CQX_SearchSnapshot::SortByVolume;
         condition.sortFlag = false;
     }
     condition.DoSearch(0);
     CQX_GlobalVariable::getInstance().IncRecommendationsApplied();
-}
-
-void CQX_RoamMode::EnterShop(const CQXRecommendItem& item)
-{
-    CQX_ModeManager::getInstance().SwitchMode(ModeShop);
-    CQX_SearchCondition::getInstance().nick = item.name;
-    CTopPanel& panel = CTopPanel::getInstance();
-    panel.SetShopHeader(item.name, item.pictureUrl);
-    panel.SetKeywordText("");
-    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActShopEntered);
 }
 
 void CQX_RoamMode::SearchKeyword(const CQXRecommendItem& item)

@@ -17,6 +17,5 @@ public:
 private:
     static void OpenLink(const CQXRecommendItem& item);
     static void ApplyItem(const CQXRecommendItem& item);
-    static void EnterShop(const CQXRecommendItem& item);
     static void SearchKeyword(const CQXRecommendItem& item);
 };

@@ -1,4 +1,7 @@
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_SearchCondition.h"
+#include "panels/CDetailWindow.h"
+#include "panels/CLeftPanel.h"
 #include "scene/CProductWall.h"
 #include "tests/mainwnd/BrowsingFixture.h"
 #include "tests/support/HeadlessGui.h"
@@ -221,4 +224,47 @@ TEST_F(Navigation, BigSmallSwitchBelongsToTheMode)
     EXPECT_EQ(Property(button, "TooltipText"), "小图显示商品");
     Click("MotionControl/ReturnRecommend");
     EXPECT_EQ(CProductWall::getInstance().Layout().rows, 3);
+}
+
+TEST_F(Navigation, AutoPlayPausesWhileAProductIsOpen)
+{
+    Click("MotionControl/AutoPlayStopBtn");
+    Motion().autoPlay = false;
+    m_wnd->OpenProduct(0);
+    Advance(20);
+    EXPECT_TRUE(m_wnd->IsAutoPlayOn());
+    EXPECT_FALSE(Motion().autoPlay);
+    HeadlessGui::Context().injectChar(27);
+    Advance(20);
+    EXPECT_TRUE(m_wnd->IsAutoPlayOn());
+    EXPECT_TRUE(Motion().autoPlay);
+    EXPECT_EQ(Motion().nextImpulseTick, m_now + 300);
+    Motion().autoPlay = false;
+    Advance(20);
+    EXPECT_FALSE(m_wnd->IsAutoPlayOn()) << "the motion ended auto-play";
+}
+
+TEST_F(Navigation, ClickOnEmptyWallClosesTheOpenProduct)
+{
+    m_wnd->OpenProduct(3);
+    CEGUI::Window* detail = CDetailWindow::getInstance()->GetRoot();
+    ASSERT_TRUE(detail->isVisible());
+    Gui().injectMousePosition(640, 780);
+    Click("Root");
+    EXPECT_TRUE(detail->isVisible()) << "the click fell on the bottom bar";
+    Gui().injectMousePosition(20, 300);
+    Gui().injectMouseButtonDown(CEGUI::LeftButton);
+    Gui().injectMouseButtonUp(CEGUI::LeftButton);
+    EXPECT_FALSE(detail->isVisible());
+}
+
+TEST_F(Navigation, ShopModeShowsTheSellerInTheLeftPanel)
+{
+    EnterShop();
+    CEGUI::Window* panel = Window("SearchDiv/LeftPanel");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(CLeftPanel::getInstance().GetSellerNick(), CQX_SearchCondition::getInstance().nick);
+    Click("MotionControl/ReturnRecommend");
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(CLeftPanel::getInstance().GetSellerNick().empty());
 }
