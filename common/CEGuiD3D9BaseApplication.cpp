@@ -58,6 +58,7 @@ CEGuiD3D9BaseApplication::~CEGuiD3D9BaseApplication()
         CEGUI::System::destroy();
     if (m_state->renderer)
         CEGUI::OpenGLRenderer::destroy(*m_state->renderer);
+    m_state->resources.reset();
     m_state->device.reset();
     m_state->window.reset();
 }
@@ -95,7 +96,8 @@ void CEGuiD3D9BaseApplication::CreateGuiSystem()
 
     CEGUI::System::setDefaultXMLParserName("TinyXMLParser");
     CEGUI::System::setDefaultImageCodecName("FreeImageImageCodec");
-    auto* resources = new CEGUI::DefaultResourceProvider;
+    m_state->resources = std::make_unique<CEGUI::DefaultResourceProvider>();
+    CEGUI::DefaultResourceProvider* resources = m_state->resources.get();
     CEGUI::System::create(renderer, resources, nullptr, nullptr, nullptr, "", "CEGUI.log");
 
     const std::string data = DataPath();

@@ -7,6 +7,7 @@
 
 namespace CEGUI {
 class OpenGLRenderer;
+class DefaultResourceProvider;
 }
 class PlatformWindow;
 class RenderDevice;
@@ -19,6 +20,8 @@ struct CD3D9AppState
     std::unique_ptr<PlatformWindow> window;
     std::unique_ptr<RenderDevice> device;
     CEGUI::OpenGLRenderer* renderer = nullptr;
+    // CEGUI does not delete a resource provider it was given.
+    std::unique_ptr<CEGUI::DefaultResourceProvider> resources;
 };
 
 // Owns the window, the device and the GUI system, and runs the frame loop.

@@ -10,6 +10,8 @@
 #include "mainwnd/CQX_TimerList.h"
 #include "mainwnd/CQX_WaitingDisplayList.h"
 #include "mainwnd/CTopPanel.h"
+#include "panels/CDetailWindow.h"
+#include "panels/CLeftPanel.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -107,6 +109,7 @@ bool CQX_MainWnd::InitialiseSample()
     }
     LoadLayout();
     SubscribeEvents();
+    CLeftPanel::getInstance().Initialise(this);
     if (RenderDevice* device = Device())
         CProductWall::getInstance().InitDevice(*device);
     SetUpBrowsing();
@@ -221,6 +224,10 @@ void CQX_MainWnd::ResetWall(int first)
 
 void CQX_MainWnd::ClearWallAndPanels()
 {
+    CLeftPanel& panel = CLeftPanel::getInstance();
+    panel.Reset();
+    panel.Hide();
+    CloseDetailWindow();
 }
 
 void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
@@ -231,10 +238,14 @@ void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
 
 void CQX_MainWnd::OpenProduct(int position)
 {
+    if (CDetailWindow* detail = CDetailWindow::getInstance())
+        detail->OpenProduct(position);
 }
 
 void CQX_MainWnd::CloseDetailWindow()
 {
+    if (CDetailWindow* detail = CDetailWindow::getInstance())
+        detail->Close();
 }
 
 void CQX_MainWnd::SetScrollLimitForScreen()
@@ -435,6 +446,7 @@ void CQX_MainWnd::WaitForRecommendCatalogue()
 void CQX_MainWnd::OnOneRenderLoopEnd()
 {
     if (!m_initialised) {
+        CDetailWindow::CreateDetailWindow("Detail Information");
         CTopPanel& panel = CTopPanel::getInstance();
         panel.FinishSetup();
         WaitForRecommendCatalogue();
@@ -475,6 +487,8 @@ void CQX_MainWnd::Cleanup()
     CQXConfig::getInstance().Save();
     CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
+    // The detail window's page needs the GUI to release its image.
+    CDetailWindow::Destroy();
     DeleteApplication();
     StopDownloads();
 }

@@ -1,6 +1,6 @@
 // Notice pictures drawn 1:1 at the centre of the window, checked against
 // the picture files' own pixels.
-#include "SceneWindow.h"
+#include "tests/support/SceneWindow.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_NoticeBoard.h"

@@ -1,4 +1,4 @@
-#include "SceneWindow.h"
+#include "tests/support/SceneWindow.h"
 
 #include "platform/RenderDevice.h"
 #include "scene/CPickRay.h"

@@ -1,6 +1,6 @@
 // The wall drawn for real into the test window's back buffer and checked by
 // its pixels at the places the cards' geometry puts them.
-#include "SceneWindow.h"
+#include "tests/support/SceneWindow.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "platform/CodePage.h"

@@ -1,4 +1,4 @@
-#include "SceneWindow.h"
+#include "tests/support/SceneWindow.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "platform/PlatformWindow.h"
