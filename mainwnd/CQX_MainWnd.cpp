@@ -18,7 +18,7 @@
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
-#include "download/CTaobaoImageDownloader.h"
+#include "download/CTaobaoDownloader.h"
 #include "render/CRenderDeviceLock.h"
 #include "render/CHeavyCostMsg_ProductCleanedInRenderThread.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
@@ -70,7 +70,13 @@ CQX_MainWnd::CQX_MainWnd()
 {
 }
 
-CQX_MainWnd::~CQX_MainWnd() = default;
+// A controller that never reached Cleanup (its start failed, or a test drove
+// it) still leaves no thread running into the program's exit.
+CQX_MainWnd::~CQX_MainWnd()
+{
+    CRenderWorker::getInstance().Stop();
+    StopDownloads();
+}
 
 std::vector<std::string> CQX_MainWnd::FontCandidates()
 {
@@ -83,6 +89,7 @@ std::vector<std::string> CQX_MainWnd::FontCandidates()
 
 bool CQX_MainWnd::InitialiseSample()
 {
+    m_downloader = &CTaobaoDownloader::getInstance();
     {
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         if (CRenderDeviceLock::IsDeviceUsable())
@@ -225,6 +232,8 @@ void CQX_MainWnd::ClearWallAndPanels()
 
 void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
 {
+    if (m_downloader)
+        m_downloader->downloadProducts(positions);
 }
 
 void CQX_MainWnd::OpenProduct(int position)
@@ -481,6 +490,14 @@ void CQX_MainWnd::Cleanup()
     // The detail window's page needs the GUI to release its image.
     CDetailWindow::Destroy();
     DeleteApplication();
-    // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
-    CTaobaoImageDownloader::getInstance().Stop();
+    StopDownloads();
+}
+
+// Every download thread is asked to stop and joined: none is killed, none
+// outlives the program.
+void CQX_MainWnd::StopDownloads()
+{
+    if (m_downloader)
+        m_downloader->Stop();
+    m_downloader = nullptr;
 }
