@@ -18,7 +18,7 @@
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
-#include "download/CTaobaoImageDownloader.h"
+#include "download/CTaobaoDownloader.h"
 #include "render/CRenderDeviceLock.h"
 #include "render/CHeavyCostMsg_ProductCleanedInRenderThread.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
@@ -82,7 +82,13 @@ CQX_MainWnd::CQX_MainWnd()
 {
 }
 
-CQX_MainWnd::~CQX_MainWnd() = default;
+// A controller that never reached Cleanup (its start failed, or a test drove
+// it) still leaves no thread running into the program's exit.
+CQX_MainWnd::~CQX_MainWnd()
+{
+    CRenderWorker::getInstance().Stop();
+    StopDownloads();
+}
 
 std::vector<std::string> CQX_MainWnd::FontCandidates()
 {
@@ -96,6 +102,7 @@ std::vector<std::string> CQX_MainWnd::FontCandidates()
 bool CQX_MainWnd::InitialiseSample()
 {
     CQX_AutoPlay::Rebase(CProductWall::getInstance().Motion(), CQX_GlobalVariable::getInstance().GetSpeedLevel());
+    m_downloader = &CTaobaoDownloader::getInstance();
     {
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         if (CRenderDeviceLock::IsDeviceUsable())
@@ -260,6 +267,16 @@ void CQX_MainWnd::ClearWallAndPanels()
 
 void CQX_MainWnd::DownloadProducts(const std::vector<int>& positions)
 {
+    if (m_downloader)
+        m_downloader->downloadProducts(positions);
+}
+
+void CQX_MainWnd::RequestShopAndSeller(const std::string& nick)
+{
+    if (!m_downloader)
+        return;
+    m_downloader->requestShopInfo(nick);
+    m_downloader->requestUserInfo(nick);
 }
 
 void CQX_MainWnd::OpenProduct(int position)
@@ -824,6 +841,14 @@ void CQX_MainWnd::Cleanup()
     // The detail window's page needs the GUI to release its image.
     CDetailWindow::Destroy();
     DeleteApplication();
-    // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
-    CTaobaoImageDownloader::getInstance().Stop();
+    StopDownloads();
+}
+
+// Every download thread is asked to stop and joined: none is killed, none
+// outlives the program.
+void CQX_MainWnd::StopDownloads()
+{
+    if (m_downloader)
+        m_downloader->Stop();
+    m_downloader = nullptr;
 }

@@ -12,6 +12,8 @@
 
 // The main window controller: loads the GUI, wires the widgets to their
 // handlers and fills the frame's per-frame slots.
+class CTaobaoDownloader;
+
 class CQX_MainWnd : public CEGuiSample
 {
 public:
@@ -46,8 +48,13 @@ public:
     void ResetWall(int first);
     // Leaving a mode: the wall empties, the left panel and the detail window close.
     void ClearWallAndPanels();
-    // Hands wall positions to the product downloader, first given, first served.
+    // Nothing is browsed before the product downloader runs.
+    bool HasDownloader() const { return m_downloader != nullptr; }
+    // Hands wall positions to the product downloader, first given, first
+    // served; an empty list forgets what was asked for.
     void DownloadProducts(const std::vector<int>& positions);
+    // The shop and seller records of a nick (system code page).
+    void RequestShopAndSeller(const std::string& nick);
     void OpenProduct(int position);
     void CloseDetailWindow();
     // The scroll limit for the results up to the end of the visible screen.
@@ -92,6 +99,7 @@ public:
 
 private:
     void LoadSchemeAndCursor();
+    void StopDownloads();
     void LoadLayout();
     void SubscribeEvents();
     void Subscribe(const char* window, const CEGUI::String& event, bool (CQX_MainWnd::*handler)(const CEGUI::EventArgs&));
@@ -156,6 +164,8 @@ private:
     CQX_AutoPlay m_autoPlay;
     uint32_t m_nextPrefetchTick = 0;
     bool m_detailVisible = false;
+    // Its three threads start with it and stop in Cleanup.
+    CTaobaoDownloader* m_downloader = nullptr;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
