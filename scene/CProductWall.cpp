@@ -121,10 +121,9 @@ void CProductWall::MarkPlaceholder(int index)
         m_cards.emplace(index, nullptr);
 }
 
-bool CProductWall::PlaceCard(int index, std::unique_ptr<CProductCard> card)
+void CProductWall::PlaceCard(int index, std::unique_ptr<CProductCard> card)
 {
     m_cards[index] = std::move(card);
-    return true;
 }
 
 bool CProductWall::AddProductCard(int index, const std::string& picturePath, const std::string& numIid,
@@ -135,8 +134,9 @@ bool CProductWall::AddProductCard(int index, const std::string& picturePath, con
     TexturePtr pictureTexture = std::move(picture);
     if (!pictureTexture && m_device)
         pictureTexture = CCardPainter::LoadPictureTexture(picturePath, *m_device);
-    return PlaceCard(index, std::make_unique<CProductCard>(index, std::move(pictureTexture), std::move(card),
-                                                           CPictureSize::OfFile(picturePath), picturePath, numIid));
+    PlaceCard(index, std::make_unique<CProductCard>(index, std::move(pictureTexture), std::move(card),
+                                                    CPictureSize::OfFile(picturePath), picturePath, numIid));
+    return true;
 }
 
 bool CProductWall::AddRecommendCard(int index, TexturePtr&& picture, TexturePtr&& card)
@@ -146,8 +146,8 @@ bool CProductWall::AddRecommendCard(int index, TexturePtr&& picture, TexturePtr&
     CPictureSize size;
     if (picture)
         size.width = CPictureSize::OfFile(CQXRecommendCatalogue::getInstance().PicturePath(index)).width;
-    return PlaceCard(index,
-                     std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size, "", ""));
+    PlaceCard(index, std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size, "", ""));
+    return true;
 }
 
 bool CProductWall::AddShopCard(int index, TexturePtr&& picture, TexturePtr&& card, const std::string& picturePath)
@@ -155,8 +155,9 @@ bool CProductWall::AddShopCard(int index, TexturePtr&& picture, TexturePtr&& car
     if (index < 0 || HasCard(index))
         return false;
     const CPictureSize size = picture ? CPictureSize::OfFile(picturePath) : CPictureSize();
-    return PlaceCard(index, std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size,
-                                                           picturePath, ""));
+    PlaceCard(index,
+              std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size, picturePath, ""));
+    return true;
 }
 
 bool CProductWall::IsFar(int index, int first) const
