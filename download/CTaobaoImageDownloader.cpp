@@ -62,29 +62,19 @@ void CTaobaoImageDownloader::PushRequest(const CImageRequest& request)
 {
     if (!request.postDownload)
         return;
-    {
-        Poco::RWLock::ScopedWriteLock lock(m_listLock);
-        m_requests.push_back(request);
-    }
+    m_requests.PushBack(request);
     for (ThreadState& state : m_threads)
         state.wake.set();
 }
 
 void CTaobaoImageDownloader::ClearRequests()
 {
-    Poco::RWLock::ScopedWriteLock lock(m_listLock);
-    m_requests.clear();
+    m_requests.Clear();
 }
 
 size_t CTaobaoImageDownloader::PendingRequests() const
 {
-    Poco::RWLock::ScopedReadLock lock(m_listLock);
-    return m_requests.size();
-}
-
-bool CTaobaoImageDownloader::HasRequests() const
-{
-    return PendingRequests() != 0;
+    return m_requests.Size();
 }
 
 void CTaobaoImageDownloader::SetActiveThreadCount(int count)
@@ -118,7 +108,7 @@ void CTaobaoImageDownloader::downloadThread(int index)
     while (!IsStopping()) {
         self.wake.wait();
         CImageRequest request;
-        while (!IsStopping() && TakeRequest(request)) {
+        while (!IsStopping() && m_requests.Take(request)) {
             if (!ClaimPosition(index, request.position))
                 continue;
             WaitForTurn(index);
@@ -127,16 +117,6 @@ void CTaobaoImageDownloader::downloadThread(int index)
             ReleasePosition(index);
         }
     }
-}
-
-bool CTaobaoImageDownloader::TakeRequest(CImageRequest& request)
-{
-    Poco::RWLock::ScopedWriteLock lock(m_listLock);
-    if (m_requests.empty())
-        return false;
-    request = std::move(m_requests.front());
-    m_requests.pop_front();
-    return true;
 }
 
 // The same item is never downloaded twice at once: a request for the item

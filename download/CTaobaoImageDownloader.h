@@ -1,12 +1,11 @@
 #pragma once
 #include "download/CImageRequest.h"
+#include "download/CRequestQueue.h"
 
 #include <Poco/Event.h>
-#include <Poco/RWLock.h>
 
 #include <atomic>
 #include <cstddef>
-#include <list>
 #include <mutex>
 #include <thread>
 
@@ -64,8 +63,6 @@ private:
 
     void downloadThread(int index);
     bool IsStopping() const;
-    bool HasRequests() const;
-    bool TakeRequest(CImageRequest& request);
     bool ClaimPosition(int index, int position);
     void ReleasePosition(int index);
     void WaitForTurn(int index);
@@ -73,8 +70,7 @@ private:
 
     mutable std::mutex m_stateLock;
     int m_activeThreadCount = kThreadCount;
-    mutable Poco::RWLock m_listLock;
-    std::list<CImageRequest> m_requests;
+    CRequestQueue<CImageRequest> m_requests;
     ThreadState m_threads[kThreadCount];
     std::atomic<bool> m_stopping{false};
 };

@@ -10,13 +10,15 @@
 #include "mainwnd/CQX_TimerList.h"
 #include "mainwnd/CQX_WaitingDisplayList.h"
 #include "mainwnd/CTopPanel.h"
+#include "panels/CDetailWindow.h"
+#include "panels/CLeftPanel.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "platform/Ticks.h"
-#include "download/CTaobaoImageDownloader.h"
+#include "download/CTaobaoDownloader.h"
 #include "render/CRenderDeviceLock.h"
 #include "render/CHeavyCostMsg_ProductCleanedInRenderThread.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
@@ -68,7 +70,13 @@ CQX_MainWnd::CQX_MainWnd()
 {
 }
 
-CQX_MainWnd::~CQX_MainWnd() = default;
+// A controller that never reached Cleanup (its start failed, or a test drove
+// it) still leaves no thread running into the program's exit.
+CQX_MainWnd::~CQX_MainWnd()
+{
+    CRenderWorker::getInstance().Stop();
+    StopDownloads();
+}
 
 std::vector<std::string> CQX_MainWnd::FontCandidates()
 {
@@ -81,6 +89,7 @@ std::vector<std::string> CQX_MainWnd::FontCandidates()
 
 bool CQX_MainWnd::InitialiseSample()
 {
+    m_downloader = &CTaobaoDownloader::getInstance();
     {
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
         if (CRenderDeviceLock::IsDeviceUsable())
@@ -100,6 +109,7 @@ bool CQX_MainWnd::InitialiseSample()
     }
     LoadLayout();
     SubscribeEvents();
+    CLeftPanel::getInstance().Initialise(this);
     if (RenderDevice* device = Device())
         CProductWall::getInstance().InitDevice(*device);
     SetUpBrowsing();
@@ -214,18 +224,28 @@ void CQX_MainWnd::ResetWall(int first)
 
 void CQX_MainWnd::ClearWallAndPanels()
 {
+    CLeftPanel& panel = CLeftPanel::getInstance();
+    panel.Reset();
+    panel.Hide();
+    CloseDetailWindow();
 }
 
 void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
 {
+    if (m_downloader)
+        m_downloader->downloadProducts(positions);
 }
 
 void CQX_MainWnd::OpenProduct(int position)
 {
+    if (CDetailWindow* detail = CDetailWindow::getInstance())
+        detail->OpenProduct(position);
 }
 
 void CQX_MainWnd::CloseDetailWindow()
 {
+    if (CDetailWindow* detail = CDetailWindow::getInstance())
+        detail->Close();
 }
 
 void CQX_MainWnd::SetScrollLimitForScreen()
@@ -426,6 +446,7 @@ void CQX_MainWnd::WaitForRecommendCatalogue()
 void CQX_MainWnd::OnOneRenderLoopEnd()
 {
     if (!m_initialised) {
+        CDetailWindow::CreateDetailWindow("Detail Information");
         CTopPanel& panel = CTopPanel::getInstance();
         panel.FinishSetup();
         WaitForRecommendCatalogue();
@@ -466,7 +487,17 @@ void CQX_MainWnd::Cleanup()
     CQXConfig::getInstance().Save();
     CQXLoginClientApi::SendUsageStatistics();
     Sleep(100);
+    // The detail window's page needs the GUI to release its image.
+    CDetailWindow::Destroy();
     DeleteApplication();
-    // Every worker thread is asked to stop and joined: none is killed, none outlives the program.
-    CTaobaoImageDownloader::getInstance().Stop();
+    StopDownloads();
+}
+
+// Every download thread is asked to stop and joined: none is killed, none
+// outlives the program.
+void CQX_MainWnd::StopDownloads()
+{
+    if (m_downloader)
+        m_downloader->Stop();
+    m_downloader = nullptr;
 }

@@ -10,6 +10,8 @@
 
 // The main window controller: loads the GUI, wires the widgets to their
 // handlers and fills the frame's per-frame slots.
+class CTaobaoDownloader;
+
 class CQX_MainWnd : public CEGuiSample
 {
 public:
@@ -68,6 +70,7 @@ public:
 
 private:
     void LoadSchemeAndCursor();
+    void StopDownloads();
     void LoadLayout();
     void SubscribeEvents();
     void Subscribe(const char* window, const CEGUI::String& event, bool (CQX_MainWnd::*handler)(const CEGUI::EventArgs&));
@@ -102,6 +105,8 @@ private:
     float m_pickY = -1;
     uint32_t m_lastPickTick = 0;
     int m_frameCounter = 0;
+    // Its three threads start with it and stop in Cleanup.
+    CTaobaoDownloader* m_downloader = nullptr;
     CEGUI::Window* m_favoriteButton = nullptr;
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;

@@ -148,9 +148,12 @@ void HtmlPictureFetcher::Settle(const std::string& url, PixelImage picture)
     Listener listener;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_wanted.erase(url);
         listener = m_listener;
     }
+    // The listener hears of the picture before it stops counting as pending,
+    // so whoever waits for nothing pending also sees the redraw it causes.
     if (listener)
         listener();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_wanted.erase(url);
 }

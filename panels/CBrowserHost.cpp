@@ -1,0 +1,95 @@
+#include "panels/CBrowserHost.h"
+
+#include "panels/CGuiPixelImage.h"
+#include "platform/Browser.h"
+#include "platform/HtmlView.h"
+#include "taobao/TaobaoText.h"
+
+CBrowserHost::CBrowserHost() = default;
+
+CBrowserHost::~CBrowserHost() = default;
+
+void CBrowserHost::Attach(CEGUI::Window* area)
+{
+    m_area = area;
+    m_idleImage = area->getProperty("Image").c_str();
+    const CEGUI::Rectf rect = area->getUnclippedOuterRect().get();
+    m_left = static_cast<int>(rect.left());
+    m_top = static_cast<int>(rect.top());
+    m_width = static_cast<int>(rect.right() - rect.left());
+    m_height = static_cast<int>(rect.bottom() - rect.top());
+    area->subscribeEvent(CEGUI::Window::EventMouseWheel, CEGUI::Event::Subscriber(&CBrowserHost::OnMouseWheel, this));
+    area->subscribeEvent(CEGUI::Window::EventMouseClick, CEGUI::Event::Subscriber(&CBrowserHost::OnMouseClick, this));
+}
+
+void CBrowserHost::ShowHtml(const std::string& ansiHtml)
+{
+    if (ansiHtml.empty()) {
+        m_shown = false;
+        DestroyBrowserWindow();
+        return;
+    }
+    DestroyBrowserWindow();
+    m_shown = true;
+    if (m_width <= 0 || m_height <= 0)
+        return;
+    std::string page = ansiHtml;
+    AnsiToUTF8(page);
+    m_view = std::make_unique<HtmlView>(m_width, m_height);
+    m_view->Load(page);
+}
+
+void CBrowserHost::DestroyBrowserWindow()
+{
+    m_view.reset();
+    ShowIdleImage();
+}
+
+void CBrowserHost::ShowIdleImage()
+{
+    if (m_area)
+        m_area->setProperty("Image", m_idleImage);
+}
+
+void CBrowserHost::Update()
+{
+    if (!m_view)
+        return;
+    HtmlFrame frame;
+    if (m_view->TakeFrame(frame)) {
+        if (!m_page)
+            m_page = std::make_unique<CGuiPixelImage>(kPageImageName);
+        m_page->SetPixels(frame.pixels);
+        m_area->setProperty("Image", m_page->Name());
+        m_area->invalidate();
+    }
+    std::string link;
+    while (m_view->TakeClickedLink(link))
+        OpenURLInBrowser(link);
+}
+
+bool CBrowserHost::WaitForPage(int timeoutMs)
+{
+    if (!m_view || !m_view->WaitUntilSettled(timeoutMs))
+        return false;
+    Update();
+    return true;
+}
+
+bool CBrowserHost::OnMouseWheel(const CEGUI::EventArgs& e)
+{
+    const auto& mouse = static_cast<const CEGUI::MouseEventArgs&>(e);
+    if (m_view)
+        m_view->ScrollBy(static_cast<int>(-mouse.wheelChange * kWheelStepPixels));
+    return true;
+}
+
+bool CBrowserHost::OnMouseClick(const CEGUI::EventArgs& e)
+{
+    const auto& mouse = static_cast<const CEGUI::MouseEventArgs&>(e);
+    if (!m_view || mouse.button != CEGUI::LeftButton)
+        return true;
+    const CEGUI::Rectf rect = m_area->getUnclippedOuterRect().get();
+    m_view->Click(static_cast<int>(mouse.position.d_x - rect.left()), static_cast<int>(mouse.position.d_y - rect.top()));
+    return true;
+}

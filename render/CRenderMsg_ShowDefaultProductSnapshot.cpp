@@ -1,0 +1,14 @@
+#include "render/CRenderMsg_ShowDefaultProductSnapshot.h"
+
+#include "scene/CProductWall.h"
+
+void CRenderMsg_ShowDefaultProductSnapshot::Process()
+{
+    if (m_position >= 0)
+        CProductWall::getInstance().MarkPlaceholder(m_position);
+}
+
+const char* CRenderMsg_ShowDefaultProductSnapshot::GetName() const
+{
+    return "CRenderMsg_ShowDefaultProductSnapshot";
+}

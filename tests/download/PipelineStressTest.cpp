@@ -1,0 +1,78 @@
+// Fifty new searches in quick succession while pictures stream in: only the
+// last search's cards reach the wall, no message is lost on the way, and
+// every thread of the pipeline stops.
+#include "tests/download/PipelineHarness.h"
+#include "tests/support/LocalMarket.h"
+
+#include "market/Catalogue.h"
+#include "render/CRenderMsg.h"
+#include "scene/CProductWall.h"
+#include "taobao/CTaobaoDataStore.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+const int kSearches = 50;
+const int kScreen = 16;
+
+// Brand words of the catalogue's titles: searches with results of their own.
+std::vector<std::string> Keywords()
+{
+    std::set<std::string> seen;
+    std::vector<std::string> words;
+    for (const market::Product& product : LocalMarket::instance().server().catalogue().products()) {
+        const std::string word = product.title.substr(0, product.title.find(' '));
+        if (seen.insert(word).second)
+            words.push_back(word);
+    }
+    return words;
+}
+
+// The card at each position shows the picture the current search fetched for its product.
+void ExpectOnlyCurrentCards(int count)
+{
+    CTaobaoDataStore& store = CTaobaoDataStore::getInstance();
+    for (int position = 0; position < count; ++position) {
+        CTaobaoProductInfo product;
+        ASSERT_TRUE(store.products.copyProduct(position, product)) << position;
+        std::string picture;
+        ASSERT_TRUE(store.pictures.copy(product.pic_url, picture)) << position;
+        EXPECT_EQ(CProductWall::getInstance().GetCardPicturePath(position), picture) << "stale card at " << position;
+    }
+}
+
+TEST(PipelineStressTest, RapidNewSearchesLeaveOnlyTheLastSearchsCards)
+{
+    LocalMarket::instance().reset();
+    const std::vector<std::string> keywords = Keywords();
+    ASSERT_GE(keywords.size(), 5u);
+    std::vector<int> screen(kScreen);
+    for (int i = 0; i < kScreen; ++i)
+        screen[size_t(i)] = i;
+    const int liveBefore = CRenderMsg::LiveCount();
+    {
+        PipelineHarness pipeline;
+        for (int search = 0; search < kSearches; ++search) {
+            pipeline.Search(keywords[size_t(search) % keywords.size()], screen);
+            // A few idle calls' worth of cards arrive before the user searches again.
+            pipeline.ProcessUntil([] { return false; }, std::chrono::milliseconds(search % 7 * 3));
+        }
+        CTaobaoDataStore& store = CTaobaoDataStore::getInstance();
+        ASSERT_TRUE(pipeline.ProcessUntil([&] { return store.connectInfo.getTotal() > 0; }));
+        const int expected = std::min(kScreen, store.connectInfo.getTotal());
+        ASSERT_TRUE(pipeline.ProcessUntil([&] { return pipeline.WallShows(0, expected); }));
+        // Whatever older work was still in flight has time to arrive, and must be dropped.
+        pipeline.ProcessUntil([] { return false; }, std::chrono::milliseconds(500));
+        ExpectOnlyCurrentCards(expected);
+        EXPECT_LE(CProductWall::getInstance().SlotCount(), size_t(kScreen));
+
+        EXPECT_TRUE(pipeline.Stop()) << "a pipeline thread is still running";
+    }
+    EXPECT_EQ(CRenderMsg::LiveCount(), liveBefore) << "a render message was never deleted";
+}
+
+}
