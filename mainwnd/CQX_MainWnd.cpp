@@ -196,7 +196,9 @@ void CQX_MainWnd::SubscribeEvents()
     Subscribe("Root", CEGUI::Window::EventMouseButtonUp, &CQX_MainWnd::OnRootButtonUp);
     Subscribe("Root", CEGUI::Window::EventMouseWheel, &CQX_MainWnd::OnRootWheel);
     Subscribe("Root", click, &CQX_MainWnd::OnRootClick);
-    Subscribe("Root", CEGuiCompat::EventName("MouseLeave").c_str(), &CQX_MainWnd::OnRootMouseLeave);
+    // The wall's surface, not its area: a drag ends when the mouse moves onto
+    // a bar or a panel, where the button may be released unseen.
+    Subscribe("Root", CEGUI::Window::EventMouseLeavesSurface, &CQX_MainWnd::OnRootMouseLeave);
     Subscribe("MotionControl/PrevBtn", click, &CQX_MainWnd::OnPrevious);
     Subscribe("MotionControl/NextBtn", click, &CQX_MainWnd::OnNext);
     Subscribe("MotionControl/FirstBtn", click, &CQX_MainWnd::OnFirst);
@@ -429,6 +431,8 @@ void CQX_MainWnd::KeepAutoPlaying(bool resume)
     CScrollMotion& motion = CProductWall::getInstance().Motion();
     if (resume)
         CQX_AutoPlay::Resume(motion, m_frameTime);
+    // Auto-play outlives a new browse: the wall's end follows the results as they arrive.
+    SetScrollLimitForMode();
     PrefetchAhead(false);
     if (!motion.autoPlay)
         StopAutoPlay();
@@ -704,12 +708,16 @@ bool CQX_MainWnd::IsDetailWindowVisible() const
     return detail && detail->GetRoot()->isVisible();
 }
 
-// The hover highlight stays off while a product is open or the mouse rests on the left panel.
+// The hover highlight stays off while a product is open and while the mouse
+// is over a control or outside the window.
 bool CQX_MainWnd::IsWallCovered() const
 {
     if (m_detailVisible)
         return true;
-    return IsOnWindow(CEGuiCompat::FindWindow("SearchDiv/LeftPanel"), CEGUI::Vector2f(m_mouseX, m_mouseY));
+    CEGUI::GUIContext& context = CEGuiCompat::Context();
+    CEGUI::Window* root = context.getRootWindow();
+    return !root || context.getWindowContainingMouse() != root ||
+           !IsOnWindow(root, context.getMouseCursor().getPosition());
 }
 
 bool CQX_MainWnd::IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position)
