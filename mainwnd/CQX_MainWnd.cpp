@@ -220,6 +220,7 @@ void CQX_MainWnd::Redisplay(bool force)
 
 void CQX_MainWnd::ResetWall(int first)
 {
+    RequestProducts({});
 }
 
 void CQX_MainWnd::ClearWallAndPanels()

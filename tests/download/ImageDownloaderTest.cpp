@@ -240,6 +240,17 @@ TEST_F(ImageThreadsTest, ARequestForTheItemTheOtherThreadIsFetchingIsDropped)
     EXPECT_EQ(m_calls.Pre(), (std::vector<int>{5, 6}));
 }
 
+TEST_F(ImageThreadsTest, TheSamePositionOfANewerSearchIsAnotherItemAndIsFetched)
+{
+    m_images.PushRequest(HeldRequest(5));
+    ASSERT_TRUE(Eventually([&] { return m_calls.Pre().size() == 1; }));
+    CImageRequest newer = Request(5, CImageRequest::SkipDownload);
+    newer.searchId = 1;
+    m_images.PushRequest(newer);
+    ASSERT_TRUE(Eventually([&] { return m_calls.PostCount() == 1; }));
+    EXPECT_EQ(m_calls.Post(), std::vector<int>{5});
+}
+
 TEST_F(ImageThreadsTest, ACountOfZeroHoldsBothThreadsAndTwoReleasesThem)
 {
     m_images.SetActiveThreadCount(0);
