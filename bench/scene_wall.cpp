@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fstream>
 #include <unistd.h>
 
@@ -138,6 +139,13 @@ void BM_WallMemoryAfterScrolling(benchmark::State& state)
 
 }
 
-BENCHMARK(BM_WallFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+// The machine is shared: the fastest of the repetitions is reported too.
+BENCHMARK(BM_WallFrame)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_WallMemoryAfterScrolling)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_MAIN();

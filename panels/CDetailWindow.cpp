@@ -1,6 +1,7 @@
 #include "panels/CDetailWindow.h"
 
 #include "common/CEGuiCompat.h"
+#include "download/CTaobaoDownloader.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_ModeKind.h"
 #include "mainwnd/CQX_ModeManager.h"
@@ -154,6 +155,7 @@ void CDetailWindow::Reset()
 void CDetailWindow::OpenProduct(int position)
 {
     if (position != m_position) {
+        CTaobaoDownloader::getInstance().downloadProductDetails(position);
         m_position = position;
         m_product = CTaobaoProductInfoDetails();
         Reset();
@@ -383,6 +385,7 @@ bool CDetailWindow::OnClose(const CEGUI::EventArgs&)
 bool CDetailWindow::OnReload(const CEGUI::EventArgs&)
 {
     Reset();
+    CTaobaoDownloader::getInstance().downloadProductDetails(m_position);
     CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActDetailReload);
     return true;
 }

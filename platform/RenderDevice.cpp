@@ -289,7 +289,13 @@ TexturePtr RenderDevice::CreateTexture(PixelImage image, bool mipmaps)
 {
     if (image.IsEmpty())
         return nullptr;
-    return TexturePtr(new Texture(std::move(image), mipmaps));
+    std::vector<PixelImage> levels;
+    levels.push_back(std::move(image));
+    while (mipmaps && (levels.back().Width() > 1 || levels.back().Height() > 1)) {
+        const PixelImage& above = levels.back();
+        levels.push_back(above.Scaled(std::max(1, above.Width() / 2), std::max(1, above.Height() / 2)));
+    }
+    return TexturePtr(new Texture(std::move(levels)));
 }
 
 PixelImage RenderDevice::ReadBackBuffer() const

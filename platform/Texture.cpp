@@ -2,8 +2,9 @@
 
 #include <GL/glew.h>
 
-Texture::Texture(PixelImage pixels, bool mipmaps)
-    : m_pending(std::move(pixels)), m_width(m_pending.Width()), m_height(m_pending.Height()), m_mipmaps(mipmaps)
+Texture::Texture(std::vector<PixelImage> levels)
+    : m_pending(std::move(levels)), m_width(m_pending.front().Width()), m_height(m_pending.front().Height()),
+      m_mipmaps(m_pending.size() > 1)
 {
 }
 
@@ -33,10 +34,15 @@ void Texture::Upload() const
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, m_mipmaps ? GL_TRUE : GL_FALSE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(m_pending.size()) - 1);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, m_mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, m_width, m_height, 0, GL_BGRA, GL_UNSIGNED_BYTE, m_pending.Pixels());
+    for (size_t level = 0; level < m_pending.size(); ++level) {
+        const PixelImage& pixels = m_pending[level];
+        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA8, pixels.Width(), pixels.Height(), 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, pixels.Pixels());
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
     m_id = id;
-    m_pending = PixelImage();
+    m_pending.clear();
+    m_pending.shrink_to_fit();
 }

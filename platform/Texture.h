@@ -2,12 +2,14 @@
 #include "platform/PixelImage.h"
 
 #include <memory>
+#include <vector>
 
 // A texture of the device. It is made from pixels on any thread and uploaded
 // to GL the first time it is bound, on the thread where the device's context
 // is current: so the render worker can prepare card textures without a GL
-// context of its own, and the GL work stays on the render thread. Until then
-// it holds its pixels; afterwards only the GL texture.
+// context of its own, and the GL work stays on the render thread. Its mip
+// chain is computed where it is made, so the render thread only copies.
+// Until the upload it holds its pixels; afterwards only the GL texture.
 //
 // A texture that was drawn must be destroyed on the render thread (deleting
 // the GL texture needs its context); one never drawn may die anywhere.
@@ -28,11 +30,12 @@ public:
 
 private:
     friend class RenderDevice;
-    Texture(PixelImage pixels, bool mipmaps);
+    // levels: the picture, then (for a mip chain) each half-size level down to 1 x 1.
+    explicit Texture(std::vector<PixelImage> levels);
 
     void Upload() const;
 
-    mutable PixelImage m_pending;
+    mutable std::vector<PixelImage> m_pending;
     mutable unsigned int m_id = 0;
     int m_width;
     int m_height;

@@ -97,7 +97,7 @@ Canvas CCardPainter::ComposeDetailsCard(const CTaobaoProductInfoDetails& details
     return canvas;
 }
 
-int CCardPainter::BelowHeader(Canvas& canvas)
+int CCardPainter::BelowHeader(const Canvas& canvas)
 {
     return static_cast<int>(LineStep(canvas) * 1.2 + 16);
 }

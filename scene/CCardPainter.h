@@ -51,7 +51,7 @@ private:
     static TexturePtr ToTexture(const Canvas& canvas, RenderDevice& device);
     static void SelectFont(Canvas& canvas, int font, uint32_t rgb);
     // The y where the text under a 16-pixel-high header line of font 2 starts.
-    static int BelowHeader(Canvas& canvas);
+    static int BelowHeader(const Canvas& canvas);
     // Draws a name on one line with font 2 when it fits the card, else wrapped
     // with the smaller font below the header.
     static void DrawName(Canvas& canvas, const std::string& name, int wrapFont);

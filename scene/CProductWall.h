@@ -88,7 +88,7 @@ public:
 private:
     using Slots = std::map<int, std::unique_ptr<CProductCard>>;
 
-    bool PlaceCard(int index, std::unique_ptr<CProductCard> card);
+    void PlaceCard(int index, std::unique_ptr<CProductCard> card);
     D3DXMATRIX AdvanceWall(uint32_t now, const D3DXMATRIX& base);
     void PublishView() const;
     D3DXMATRIX CardWorld(int index, const D3DXMATRIX& wall) const;

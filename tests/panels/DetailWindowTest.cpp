@@ -11,11 +11,17 @@
 #include "render/CRenderMsg_ShowProductDetail_TAOBAOKEProductURL.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/TaobaoText.h"
+#include "platform/HtmlPictureFetcher.h"
+#include "render/CRenderMsgQueue.h"
+#include "taobao/CTaobaoConnector.h"
 #include "tests/support/HeadlessGui.h"
+#include "tests/support/LocalMarket.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -23,6 +29,13 @@ std::string Ansi(const std::string& utf8)
 {
     std::string text = utf8;
     UTF8ToAnsi(text);
+    return text;
+}
+
+std::string Utf8(const std::string& ansi)
+{
+    std::string text = ansi;
+    AnsiToUTF8(text);
     return text;
 }
 
@@ -60,12 +73,22 @@ CTaobaoProductInfoDetails Details(const std::string& numIid)
     return details;
 }
 
+// Runs the render thread's message processing until the condition holds.
+bool ProcessMessagesUntil(const std::function<bool()>& done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        CRenderMsgQueue::getInstance().ProcessNextMsg();
+    return done();
+}
+
 class DetailWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         setenv("QUOBRIX_BROWSER", "/bin/true", 1);
+        LocalMarket::instance();
         HeadlessGui::LoadMainLayout();
         // Clicks in a row on one button are single clicks here, not double clicks.
         HeadlessGui::Context().setMouseButtonMultiClickTimeout(1e-9);
@@ -345,4 +368,28 @@ TEST_F(DetailWindowTest, ReloadEmptiesTheWindowAndEnterShopBrowsesTheSellersShop
     EXPECT_EQ(CTopPanel::getInstance().GetShopNick(), Ansi("卖家102"));
     EXPECT_EQ(CLeftPanel::getInstance().GetSellerNick(), Ansi("卖家102"));
     EXPECT_EQ(CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActShopEntered), entered + 1);
+}
+
+TEST_F(DetailWindowTest, AClickedProductFillsInFromTheMarketWithItsPageAndPicture)
+{
+    CTaobaoDataStore& store = CTaobaoDataStore::getInstance();
+    store.resetBrowseData(0);
+    store.setSearch(CTaobaoSearchParams());
+    ASSERT_TRUE(CTaobaoConnector::fetchProductInfo(0, CQX_GlobalVariable::getInstance().GetSearchID()));
+    CTaobaoProductInfo product;
+    ASSERT_TRUE(store.products.copyProduct(3, product));
+
+    window->OpenProduct(3);
+    EXPECT_EQ(Text(CDetailWindow::TitleText), Utf8(product.title));
+    ASSERT_TRUE(ProcessMessagesUntil([] { return Text(CDetailWindow::SellerText) != "卖家："; }));
+    ASSERT_TRUE(ProcessMessagesUntil([] { return Visible(CDetailWindow::FavoriteToggle); }));
+    EXPECT_NE(Text(CDetailWindow::StockText), "库存：0 件");
+    EXPECT_TRUE(Visible(CDetailWindow::OpenPageButton));
+    ASSERT_TRUE(window->GetBrowserHost().HasBrowserWindow());
+    ASSERT_TRUE(window->GetBrowserHost().WaitForPage(20000));
+    EXPECT_EQ(Property(CDetailWindow::HtmlArea, "Image"), CBrowserHost::kPageImageName);
+    const auto picture = HtmlPictureFetcher::getInstance().Find(product.pic_url + "_310x310.jpg");
+    ASSERT_TRUE(picture);
+    EXPECT_FALSE(picture->IsEmpty());
+    EXPECT_TRUE(store.history.containsFeed(product.num_iid));
 }
