@@ -254,7 +254,6 @@ void CQX_MainWnd::ResetWall(int first)
     // The limit admits the position asked for, so a restored position holds.
     wall.SetScrollLimit(first + wall.Layout().ScreenCount());
     wall.ScrollToIndex(first);
-    RequestProducts({});
 }
 
 void CQX_MainWnd::ClearWallAndPanels()
