@@ -11,18 +11,6 @@ RETURN_BUTTON=90x24+1135+10   # "返回导购": shown everywhere but on the reco
 PRICE_BUTTON=56x24+986+10     # orange while the wall is sorted by price
 SPEED_TEXT=100x30+830+764     # "08 秒/屏" while auto-play runs
 
-# xdotool types a character the keymap lacks by remapping a key for a moment;
-# a client busy drawing reads the map after it was put back and gets
-# nothing. Each character gets a key of its own before typing.
-map_keys() {
-  local code=200 ch hex
-  for ch in $(printf '%s' "$1" | grep -o .); do
-    hex=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n')
-    xmodmap -e "keycode $code = 0x$(printf '%x' $((0x1000000 + 0x$hex)))"
-    code=$((code + 1))
-  done
-}
-
 red_mean() { convert "$1" -crop "$2" +repage -format '%[fx:mean.r]' info:; }
 gray_mean() { region_mean "$1" "$2"; }
 above() { awk "BEGIN{exit !($1 > $2)}"; }

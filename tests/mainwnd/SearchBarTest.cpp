@@ -223,3 +223,18 @@ TEST_F(SearchBar, PasteKeepsTheBoxOnOneLineAndWithinItsLength)
     HeadlessGui::Context().injectChar(22);
     EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "a " + std::string(58, 'x'));
 }
+
+TEST_F(SearchBar, BackspaceAndTabCharactersNeverEnterTheBoxes)
+{
+    for (const char* name : {"SearchDiv/editName", "SearchDiv/StartPrice"}) {
+        CEGUI::Window* box = Window(name);
+        box->show();
+        Type(name, "12");
+        // The window procedure sends Backspace as a key and then as character 8.
+        HeadlessGui::PressKey(CEGUI::Key::Backspace);
+        for (CEGUI::String::value_type c : {8, 9, 27})
+            HeadlessGui::Context().injectChar(c);
+        HeadlessGui::TypeText("3");
+        EXPECT_EQ(TextOf(name), "13") << name;
+    }
+}
