@@ -229,6 +229,42 @@ void CQX_MainWnd::SetUpBrowsing()
     panel.UpdateHistoryButtons();
 }
 
+void CQX_MainWnd::SearchByCategory(const std::string& categoryId)
+{
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActCategoryChosen);
+    Narrow(
+        [&categoryId](CTaobaoSearchParams& search) {
+            search.cid = categoryId;
+            search.props.clear();
+        },
+        CTaobaoDataStore::KeepCategories);
+}
+
+void CQX_MainWnd::SearchByProperty(const std::string& propertyValue)
+{
+    Narrow([&propertyValue](CTaobaoSearchParams& search) { search.props = propertyValue; },
+           CTaobaoDataStore::KeepProperties);
+}
+
+void CQX_MainWnd::Narrow(const std::function<void(CTaobaoSearchParams&)>& refine, CTaobaoDataStore::BrowseKeep keep)
+{
+    auto& notice = CQX_NoticeBoard::getInstance();
+    auto& global = CQX_GlobalVariable::getInstance();
+    notice.SetState(CQX_NoticeBoard::None);
+    global.SearchIDChange();
+    CProductWall::getInstance().ClearCards();
+    DownloadProducts({});
+    auto& store = CTaobaoDataStore::getInstance();
+    CTaobaoSearchParams search = store.copySearch();
+    refine(search);
+    store.setSearch(search);
+    store.resetBrowseData(1, keep);
+    global.SearchIDChange();
+    Redisplay(true);
+    CloseDetailWindow();
+    notice.SetState(CQX_NoticeBoard::NewBrowse);
+}
+
 void CQX_MainWnd::ActivateRoamButton(bool force)
 {
     if (force || !CTopPanel::getInstance().IsEditActive())
