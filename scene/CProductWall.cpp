@@ -136,7 +136,7 @@ bool CProductWall::AddProductCard(int index, const std::string& picturePath, con
     TexturePtr pictureTexture = std::move(picture);
     if (!pictureTexture && m_device)
         pictureTexture = CCardPainter::LoadPictureTexture(picturePath, *m_device);
-    PlaceCard(index, std::make_unique<CProductCard>(index, std::move(pictureTexture), std::move(card),
+    PlaceCard(index, std::make_unique<CProductCard>(std::move(pictureTexture), std::move(card),
                                                     CPictureSize::OfFile(picturePath), picturePath, numIid));
     return true;
 }
@@ -148,7 +148,7 @@ bool CProductWall::AddRecommendCard(int index, TexturePtr&& picture, TexturePtr&
     CPictureSize size;
     if (picture)
         size.width = CPictureSize::OfFile(CQXRecommendCatalogue::getInstance().PicturePath(index)).width;
-    PlaceCard(index, std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size, "", ""));
+    PlaceCard(index, std::make_unique<CProductCard>(std::move(picture), std::move(card), size, "", ""));
     return true;
 }
 
@@ -158,7 +158,7 @@ bool CProductWall::AddShopCard(int index, TexturePtr&& picture, TexturePtr&& car
         return false;
     const CPictureSize size = picture ? CPictureSize::OfFile(picturePath) : CPictureSize();
     PlaceCard(index,
-              std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size, picturePath, ""));
+              std::make_unique<CProductCard>(std::move(picture), std::move(card), size, picturePath, ""));
     return true;
 }
 
