@@ -5,6 +5,7 @@
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CTopPanel.h"
+#include "panels/CLeftPanel.h"
 #include "taobao/CTaobaoDataStore.h"
 
 CQX_MainWnd* CQX_BaseMode::Owner()
@@ -22,7 +23,7 @@ void CQX_BaseMode::Leave()
 void CQX_BaseMode::Display(const std::vector<int>& positions)
 {
     if (CQX_MainWnd* owner = Owner())
-        owner->RequestProducts(positions);
+        owner->DownloadProducts(positions);
 }
 
 int CQX_BaseMode::GetProductCount() const
@@ -34,6 +35,17 @@ void CQX_BaseMode::OnClickProduct(int position)
 {
     if (CQX_MainWnd* owner = Owner())
         owner->OpenProduct(position);
+}
+
+void CQX_BaseMode::EnterShop(const std::string& nick, const std::string& picturePath, bool freshCondition)
+{
+    CQX_ModeManager::getInstance().SwitchMode(ModeShop);
+    CQX_SearchCondition& condition = CQX_SearchCondition::getInstance();
+    if (freshCondition)
+        condition.ResetCondition();
+    condition.nick = nick;
+    CTopPanel::getInstance().SetShopHeader(nick, picturePath);
+    CLeftPanel::getInstance().SetSeller(nick, "", -0.0);
 }
 
 std::unique_ptr<CQX_HistoryEntry> CQX_BaseMode::MakeHistoryEntry(std::string extra) const

@@ -39,6 +39,10 @@ protected:
     // An entry of this mode at the wall's first visible index with the
     // current search condition.
     std::unique_ptr<CQX_HistoryEntry> MakeHistoryEntry(std::string extra) const;
+    // The shop mode for a seller (nick in the system code page): the search
+    // condition names the seller (in a fresh condition, or in the one set up
+    // before), the top panel and the left panel show it.
+    static void EnterShop(const std::string& nick, const std::string& picturePath, bool freshCondition);
 
 private:
     bool m_bigPictures = true;

@@ -48,6 +48,18 @@ constexpr float kStillMouse = 0.01f;
 constexpr float kMouseMoveThreshold = 2;
 // Far cards are collected on five frames out of six.
 constexpr int kCollectFrames = 5;
+// The frame loop runs unthrottled this long after an input.
+constexpr uint32_t kBusyAfterInput = 300;
+constexpr uint32_t kDistanceAnimationMs = 400;
+constexpr uint32_t kTiltAnimationMs = 100;
+constexpr uint32_t kCameraResetMs = 500;
+constexpr uint32_t kPrefetchIntervalPerLevel = 2500;
+constexpr double kWheelStep = 60;
+constexpr double kKeyTiltStep = 15;
+constexpr double kKeyDistanceStep = 90;
+constexpr CEGUI::String::value_type kEscape = 27;
+const char* const kArrowCursor = "set:size image:MouseCursor";
+const char* const kHandCursor = "set:size image:HandMouseCursor";
 
 RenderDevice* Device()
 {
@@ -89,6 +101,7 @@ std::vector<std::string> CQX_MainWnd::FontCandidates()
 
 bool CQX_MainWnd::InitialiseSample()
 {
+    CQX_AutoPlay::Rebase(CProductWall::getInstance().Motion(), CQX_GlobalVariable::getInstance().GetSpeedLevel());
     m_downloader = &CTaobaoDownloader::getInstance();
     {
         std::lock_guard<std::mutex> guard(CRenderDeviceLock::Mutex());
@@ -176,9 +189,25 @@ void CQX_MainWnd::SubscribeEvents()
     Subscribe("BottomPannel/TodayBtn", click, &CQX_MainWnd::OnToday);
     Subscribe("BottomPannel/FavoriteBtn", click, &CQX_MainWnd::OnFavorites);
     Subscribe("BottomPannel/RoamBtn", click, &CQX_MainWnd::OnRoam);
+    Subscribe("Root", CEGUI::Window::EventCharacterKey, &CQX_MainWnd::OnRootCharacter);
+    Subscribe("Root", CEGUI::Window::EventKeyDown, &CQX_MainWnd::OnRootKeyDown);
     Subscribe("Root", CEGUI::Window::EventMouseMove, &CQX_MainWnd::OnRootMouseMove);
-    CEGuiCompat::GetWindow("MotionControl/FasterAutoMoveBtn")->hide();
-    CEGuiCompat::GetWindow("MotionControl/SlowerAutoMoveBtn")->hide();
+    Subscribe("Root", CEGUI::Window::EventMouseButtonDown, &CQX_MainWnd::OnRootButtonDown);
+    Subscribe("Root", CEGUI::Window::EventMouseButtonUp, &CQX_MainWnd::OnRootButtonUp);
+    Subscribe("Root", CEGUI::Window::EventMouseWheel, &CQX_MainWnd::OnRootWheel);
+    Subscribe("Root", click, &CQX_MainWnd::OnRootClick);
+    Subscribe("Root", CEGuiCompat::EventName("MouseLeave").c_str(), &CQX_MainWnd::OnRootMouseLeave);
+    Subscribe("MotionControl/PrevBtn", click, &CQX_MainWnd::OnPrevious);
+    Subscribe("MotionControl/NextBtn", click, &CQX_MainWnd::OnNext);
+    Subscribe("MotionControl/FirstBtn", click, &CQX_MainWnd::OnFirst);
+    Subscribe("MotionControl/PrevPrevBtn", click, &CQX_MainWnd::OnTenTimesPrevious);
+    Subscribe("MotionControl/NextNextBtn", click, &CQX_MainWnd::OnTenTimesNext);
+    Subscribe("MotionControl/AutoPlayStopBtn", click, &CQX_MainWnd::OnPlayStop);
+    Subscribe("MotionControl/FasterAutoMoveBtn", click, &CQX_MainWnd::OnFaster);
+    Subscribe("MotionControl/SlowerAutoMoveBtn", click, &CQX_MainWnd::OnSlower);
+    m_autoPlay.Attach();
+    // Every press on the wall starts a drag, however quickly it follows the last.
+    CEGuiCompat::GetWindow("Root")->setWantsMultiClickEvents(false);
     m_bigSmallButton = CEGuiCompat::GetWindow("BottomPannel/BigSmallPicBtn");
     m_favoriteButton = CEGuiCompat::GetWindow("BottomPannel/FavoriteBtn");
     m_todayButton = CEGuiCompat::GetWindow("BottomPannel/TodayBtn");
@@ -220,6 +249,11 @@ void CQX_MainWnd::Redisplay(bool force)
 
 void CQX_MainWnd::ResetWall(int first)
 {
+    CProductWall& wall = CProductWall::getInstance();
+    wall.ClearCards();
+    // The limit admits the position asked for, so a restored position holds.
+    wall.SetScrollLimit(first + wall.Layout().ScreenCount());
+    wall.ScrollToIndex(first);
 }
 
 void CQX_MainWnd::ClearWallAndPanels()
@@ -228,18 +262,46 @@ void CQX_MainWnd::ClearWallAndPanels()
     panel.Reset();
     panel.Hide();
     CloseDetailWindow();
+    CProductWall::getInstance().ClearCards();
 }
 
-void CQX_MainWnd::RequestProducts(const std::vector<int>& positions)
+void CQX_MainWnd::DownloadProducts(const std::vector<int>& positions)
 {
     if (m_downloader)
         m_downloader->downloadProducts(positions);
 }
 
+void CQX_MainWnd::RequestShopAndSeller(const std::string& nick)
+{
+    if (!m_downloader)
+        return;
+    m_downloader->requestShopInfo(nick);
+    m_downloader->requestUserInfo(nick);
+}
+
 void CQX_MainWnd::OpenProduct(int position)
 {
-    if (CDetailWindow* detail = CDetailWindow::getInstance())
-        detail->OpenProduct(position);
+    CDetailWindow* detail = CDetailWindow::getInstance();
+    if (!detail)
+        return;
+    if (position != detail->GetCurrentPosition() && !detail->GetRoot()->isVisible())
+        ShowLoadingBanner();
+    detail->OpenProduct(position);
+}
+
+// One frame at once, before the details are asked for: the loading notice
+// over the last frame, so the click is answered while the window fills.
+void CQX_MainWnd::ShowLoadingBanner()
+{
+    RenderDevice* device = Device();
+    if (!device || !device->BeginScene())
+        return;
+    CQX_NoticeBoard& notice = CQX_NoticeBoard::getInstance();
+    notice.SetState(CQX_NoticeBoard::OpeningProduct);
+    notice.DrawUnder(m_frameTime);
+    notice.SetState(CQX_NoticeBoard::None);
+    device->EndScene();
+    device->Present();
 }
 
 void CQX_MainWnd::CloseDetailWindow()
@@ -248,8 +310,28 @@ void CQX_MainWnd::CloseDetailWindow()
         detail->Close();
 }
 
+void CQX_MainWnd::CollapseLeftPanel()
+{
+    CLeftPanel& panel = CLeftPanel::getInstance();
+    if (panel.IsShown())
+        panel.Collapse();
+}
+
 void CQX_MainWnd::SetScrollLimitForScreen()
 {
+    CProductWall& wall = CProductWall::getInstance();
+    wall.SetScrollLimit(wall.GetFirstVisibleIndex() + wall.Layout().ScreenCount());
+}
+
+void CQX_MainWnd::SetScrollLimitForMode()
+{
+    CProductWall::getInstance().SetScrollLimit(CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount());
+}
+
+int CQX_MainWnd::GetCappedProductCount() const
+{
+    return std::min(CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount(),
+                    CQX_WaitingDisplayList::kMaxProducts);
 }
 
 void CQX_MainWnd::ApplyBigPictures(bool big)
@@ -286,6 +368,115 @@ void CQX_MainWnd::UpdateModeButtons()
 
 void CQX_MainWnd::ShowSpeedText(bool on)
 {
+    m_autoPlay.ShowSpeedText(CProductWall::getInstance().Motion(), on);
+}
+
+void CQX_MainWnd::MarkBusy()
+{
+    auto& global = CQX_GlobalVariable::getInstance();
+    const uint32_t until = m_frameTime + kBusyAfterInput;
+    if (TickBefore(global.GetBusyUntil(), until))
+        global.SetBusyUntil(until);
+}
+
+void CQX_MainWnd::AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration)
+{
+    const double current = motion.Value();
+    motion.Reset();
+    motion.AddKey(current, now);
+    motion.AddKey(target, now + duration);
+}
+
+void CQX_MainWnd::ChangeDistance(double delta)
+{
+    const double target = std::clamp(m_cameraDistance.Value() + delta, CSceneCamera::kFarthestDistance,
+                                     CSceneCamera::kNearestDistance);
+    AnimateTo(m_cameraDistance, target, m_frameTime, kDistanceAnimationMs);
+}
+
+void CQX_MainWnd::ChangeTilt(double delta)
+{
+    const double target = std::clamp(m_cameraTilt.Value() - delta, -CSceneCamera::kMaxTilt, CSceneCamera::kMaxTilt);
+    AnimateTo(m_cameraTilt, target, m_frameTime, kTiltAnimationMs);
+}
+
+void CQX_MainWnd::ResetCamera()
+{
+    const double distance = m_cameraDistance.Value();
+    if (std::fabs(distance - CSceneCamera::kRestingDistance) >= 0.01)
+        AnimateTo(m_cameraDistance, CSceneCamera::kRestingDistance, m_frameTime, kCameraResetMs);
+    AnimateTo(m_cameraTilt, 0, m_frameTime, kCameraResetMs);
+}
+
+void CQX_MainWnd::StartAutoPlay()
+{
+    CProductWall& wall = CProductWall::getInstance();
+    if (wall.GetFirstVisibleIndex() >= GetCappedProductCount())
+        return;
+    CollapseLeftPanel();
+    SetScrollLimitForMode();
+    m_autoPlay.Start(wall.Motion(), m_frameTime);
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActAutoPlayStart);
+}
+
+void CQX_MainWnd::StopAutoPlay()
+{
+    m_autoPlay.Stop(CProductWall::getInstance().Motion());
+}
+
+void CQX_MainWnd::KeepAutoPlaying(bool resume)
+{
+    CScrollMotion& motion = CProductWall::getInstance().Motion();
+    if (resume)
+        CQX_AutoPlay::Resume(motion, m_frameTime);
+    PrefetchAhead(false);
+    if (!motion.autoPlay)
+        StopAutoPlay();
+}
+
+void CQX_MainWnd::PrefetchAhead(bool force)
+{
+    if (!force && !TickBefore(m_nextPrefetchTick, m_frameTime))
+        return;
+    const CProductWall& wall = CProductWall::getInstance();
+    const int first = std::max(0, wall.GetFirstVisibleIndex());
+    const int count = CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount();
+    const int capped = std::min(count, CQX_WaitingDisplayList::kMaxProducts);
+    int end = first + 3 * wall.Layout().ScreenCount();
+    if (end >= capped)
+        end = capped - 1;
+    std::vector<int> missing;
+    for (int i = first; i <= end; ++i)
+        if (!wall.HasCard(i))
+            missing.push_back(i);
+    if (!missing.empty())
+        CQX_ModeManager::getInstance().GetCurrentMode().Display(missing);
+    m_nextPrefetchTick = m_frameTime + CQX_GlobalVariable::getInstance().GetSpeedLevel() * kPrefetchIntervalPerLevel;
+}
+
+bool CQX_MainWnd::PickCard(float x, float y)
+{
+    CProductWall& wall = CProductWall::getInstance();
+    int hit = -1;
+    if (RenderDevice* device = Device()) {
+        CSceneCamera::UpdateView(*device, m_cameraDistance.Value(), m_cameraTilt.Value());
+        hit = wall.Pick(m_frameTime, CSceneCamera::BuildPickRay(*device, x, y));
+    }
+    if (hit < 0) {
+        if (m_initialised)
+            CloseDetailWindow();
+        return false;
+    }
+    wall.SetHoveredIndex(-1);
+    // Auto-play pauses while the product is open.
+    wall.Motion().autoPlay = false;
+    CQX_ModeManager::getInstance().GetCurrentMode().OnClickProduct(hit);
+    return true;
+}
+
+void CQX_MainWnd::SetCursor(const char* classicImage)
+{
+    CEGuiCompat::Context().getMouseCursor().setDefaultImage(CEGuiCompat::ImageName(classicImage));
 }
 
 bool CQX_MainWnd::OnBigSmall(const CEGUI::EventArgs&)
@@ -322,6 +513,134 @@ bool CQX_MainWnd::OnRoam(const CEGUI::EventArgs&)
     return true;
 }
 
+bool CQX_MainWnd::OnRootCharacter(const CEGUI::EventArgs& e)
+{
+    if (static_cast<const CEGUI::KeyEventArgs&>(e).codepoint != kEscape)
+        return false;
+    if (m_initialised)
+        CloseDetailWindow();
+    return true;
+}
+
+bool CQX_MainWnd::OnRootKeyDown(const CEGUI::EventArgs& e)
+{
+    switch (static_cast<const CEGUI::KeyEventArgs&>(e).scancode) {
+    case CEGUI::Key::Space: ResetCamera(); break;
+    case CEGUI::Key::ArrowUp: ChangeTilt(-kKeyTiltStep); break;
+    case CEGUI::Key::ArrowDown: ChangeTilt(kKeyTiltStep); break;
+    case CEGUI::Key::PageUp: m_navigator.Previous(); break;
+    case CEGUI::Key::PageDown: m_navigator.Next(); break;
+    case CEGUI::Key::ArrowLeft: ChangeDistance(-kKeyDistanceStep); break;
+    case CEGUI::Key::ArrowRight: ChangeDistance(kKeyDistanceStep); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool CQX_MainWnd::OnRootButtonDown(const CEGUI::EventArgs& e)
+{
+    const CEGUI::Vector2f& position = static_cast<const CEGUI::MouseEventArgs&>(e).position;
+    m_navigator.BeginDrag(position.d_x, position.d_y, m_frameTime);
+    SetCursor(kHandCursor);
+    return true;
+}
+
+bool CQX_MainWnd::OnRootButtonUp(const CEGUI::EventArgs&)
+{
+    m_navigator.EndDrag();
+    SetCursor(kArrowCursor);
+    return true;
+}
+
+bool CQX_MainWnd::OnRootMouseLeave(const CEGUI::EventArgs&)
+{
+    m_navigator.EndDrag();
+    return true;
+}
+
+bool CQX_MainWnd::OnRootWheel(const CEGUI::EventArgs& e)
+{
+    ChangeDistance(static_cast<const CEGUI::MouseEventArgs&>(e).wheelChange * kWheelStep);
+    return true;
+}
+
+bool CQX_MainWnd::IsOnOtherWindow(const CEGUI::Vector2f& position) const
+{
+    CEGUI::Window* root = CEGuiCompat::Context().getRootWindow();
+    CEGUI::Window* target = root ? root->getTargetChildAtPosition(position) : nullptr;
+    return target && target != root;
+}
+
+bool CQX_MainWnd::OnRootClick(const CEGUI::EventArgs& e)
+{
+    const CEGUI::Vector2f& position = static_cast<const CEGUI::MouseEventArgs&>(e).position;
+    if (IsOnOtherWindow(position))
+        return false;
+    ActivateRoamButton(true);
+    CEGUI::Window* location = CEGuiCompat::GetWindow("MotionControl/Location");
+    if (location->isActive()) {
+        location->deactivate();
+        return false;
+    }
+    if (m_initialised && IsDetailWindowVisible() && IsOnWindow(CDetailWindow::getInstance()->GetRoot(), position))
+        return false;
+    if (!PickCard(position.d_x, position.d_y))
+        ResetCamera();
+    return true;
+}
+
+bool CQX_MainWnd::OnPrevious(const CEGUI::EventArgs&)
+{
+    m_navigator.Previous();
+    return true;
+}
+
+bool CQX_MainWnd::OnNext(const CEGUI::EventArgs&)
+{
+    m_navigator.Next();
+    return true;
+}
+
+bool CQX_MainWnd::OnFirst(const CEGUI::EventArgs&)
+{
+    m_navigator.First();
+    return true;
+}
+
+bool CQX_MainWnd::OnTenTimesPrevious(const CEGUI::EventArgs&)
+{
+    m_navigator.TenTimesPrevious();
+    return true;
+}
+
+bool CQX_MainWnd::OnTenTimesNext(const CEGUI::EventArgs&)
+{
+    m_navigator.TenTimesNext();
+    return true;
+}
+
+bool CQX_MainWnd::OnPlayStop(const CEGUI::EventArgs&)
+{
+    if (m_autoPlay.IsOn())
+        StopAutoPlay();
+    else
+        StartAutoPlay();
+    return true;
+}
+
+bool CQX_MainWnd::OnFaster(const CEGUI::EventArgs&)
+{
+    m_autoPlay.Faster(CProductWall::getInstance().Motion());
+    PrefetchAhead(false);
+    return true;
+}
+
+bool CQX_MainWnd::OnSlower(const CEGUI::EventArgs&)
+{
+    m_autoPlay.Slower(CProductWall::getInstance().Motion());
+    return true;
+}
+
 bool CQX_MainWnd::OnClose(const CEGUI::EventArgs&)
 {
     CEGuiBaseApplication::SetQuitting(true);
@@ -336,8 +655,15 @@ bool CQX_MainWnd::OnAboutUs(const CEGUI::EventArgs&)
 
 bool CQX_MainWnd::OnRootMouseMove(const CEGUI::EventArgs& e)
 {
-    // The hover pick follows 300 ms after the mouse comes to rest.
+    MarkBusy();
     const CEGUI::Vector2f& position = static_cast<const CEGUI::MouseEventArgs&>(e).position;
+    if (m_navigator.IsDragging()) {
+        if (m_initialised && IsDetailWindowVisible() && IsOnWindow(CDetailWindow::getInstance()->GetRoot(), position))
+            return false;
+        m_navigator.DragTo(position.d_x, position.d_y, m_frameTime);
+        return true;
+    }
+    // The hover pick follows 300 ms after the mouse comes to rest.
     if (std::fabs(position.d_x - m_mouseX) >= kMouseMoveThreshold ||
         std::fabs(position.d_y - m_mouseY) >= kMouseMoveThreshold) {
         m_mouseX = position.d_x;
@@ -354,21 +680,41 @@ void CQX_MainWnd::RenderScene(uint32_t now)
     timers.SetClock(now);
     if (timers.IsDue())
         timers.FireDueTimers();
-    RenderDevice* device = Device();
-    if (!device)
-        return;
-    UpdateCamera(now);
-    UpdateHoveredCard(now);
-    CProductWall::getInstance().Render(now);
-    Redisplay(false);
-    CQX_NoticeBoard::getInstance().DrawUnder(now);
-}
-
-void CQX_MainWnd::UpdateCamera(uint32_t now)
-{
     m_cameraDistance.UpdateAt(now);
     m_cameraTilt.UpdateAt(now);
-    CSceneCamera::UpdateView(*Device(), m_cameraDistance.Value(), m_cameraTilt.Value());
+    const bool detailWasVisible = m_detailVisible;
+    m_detailVisible = IsDetailWindowVisible();
+    RenderDevice* device = Device();
+    if (device) {
+        CSceneCamera::UpdateView(*device, m_cameraDistance.Value(), m_cameraTilt.Value());
+        UpdateHoveredCard(now);
+        CProductWall::getInstance().Render(now);
+    }
+    if (!m_autoPlay.IsOn())
+        Redisplay(false);
+    else if (!m_detailVisible)
+        KeepAutoPlaying(detailWasVisible);
+    if (device)
+        CQX_NoticeBoard::getInstance().DrawUnder(now);
+}
+
+bool CQX_MainWnd::IsDetailWindowVisible() const
+{
+    const CDetailWindow* detail = CDetailWindow::getInstance();
+    return detail && detail->GetRoot()->isVisible();
+}
+
+// The hover highlight stays off while a product is open or the mouse rests on the left panel.
+bool CQX_MainWnd::IsWallCovered() const
+{
+    if (m_detailVisible)
+        return true;
+    return IsOnWindow(CEGuiCompat::FindWindow("SearchDiv/LeftPanel"), CEGUI::Vector2f(m_mouseX, m_mouseY));
+}
+
+bool CQX_MainWnd::IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position)
+{
+    return window && window->isEffectiveVisible() && window->getUnclippedOuterRect().get().isPointInRect(position);
 }
 
 void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
@@ -376,6 +722,11 @@ void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
     if (!TickBefore(m_lastPickTick + kPickInterval, now))
         return;
     CProductWall& wall = CProductWall::getInstance();
+    if (IsWallCovered()) {
+        wall.SetHoveredIndex(-1);
+        m_lastPickTick = now;
+        return;
+    }
     const int hit = wall.Pick(now, CSceneCamera::BuildPickRay(*Device(), m_mouseX, m_mouseY));
     const bool mouseStill = std::fabs(m_mouseX - m_pickX) < kStillMouse && std::fabs(m_mouseY - m_pickY) < kStillMouse;
     if (hit < 0 || (hit != wall.GetHoveredIndex() && mouseStill)) {
@@ -398,7 +749,7 @@ void CQX_MainWnd::DisplayProduct(int first, int last)
         CQX_WaitingDisplayList::Build(first, last, wall.Layout().rows, wall.Layout().columns, total,
                                       [&wall](int index) { return wall.HasCard(index); });
     if (!positions.empty())
-        RequestProducts(positions);
+        CQX_ModeManager::getInstance().GetCurrentMode().Display(positions);
 }
 
 bool CQX_MainWnd::IsSceneMoving() const

@@ -1,5 +1,7 @@
 #pragma once
 #include "common/CEGuiSample.h"
+#include "mainwnd/CQX_AutoPlay.h"
+#include "mainwnd/CQX_WallNavigator.h"
 #include "scene/CNumMotion.h"
 
 #include <CEGUI/CEGUI.h>
@@ -46,16 +48,43 @@ public:
     void ResetWall(int first);
     // Leaving a mode: the wall empties, the left panel and the detail window close.
     void ClearWallAndPanels();
-    void RequestProducts(const std::vector<int>& positions);
+    // Nothing is browsed before the product downloader runs.
+    bool HasDownloader() const { return m_downloader != nullptr; }
+    // Hands wall positions to the product downloader, first given, first
+    // served; an empty list forgets what was asked for.
+    void DownloadProducts(const std::vector<int>& positions);
+    // The shop and seller records of a nick (system code page).
+    void RequestShopAndSeller(const std::string& nick);
     void OpenProduct(int position);
     void CloseDetailWindow();
     // The scroll limit for the results up to the end of the visible screen.
     void SetScrollLimitForScreen();
+    // The scroll limit for the current mode's products.
+    void SetScrollLimitForMode();
+    // The current mode's product count, at most what the wall can show.
+    int GetCappedProductCount() const;
     void ApplyBigPictures(bool big);
     void UpdateBigSmallButton();
     // Enables the mode buttons but the current mode's.
     void UpdateModeButtons();
     void ShowSpeedText(bool on);
+
+    // Navigation, as the handlers use it.
+    // Keeps the frame loop unthrottled for a while after the user acted.
+    void MarkBusy();
+    void StopAutoPlay();
+    // Requests the next three screens ahead of auto-play; unforced, at most
+    // once per speed level times 2.5 seconds.
+    void PrefetchAhead(bool force);
+    void ChangeDistance(double delta);
+    void ChangeTilt(double delta);
+    void ResetCamera();
+    // Opens the card at a screen point; false when there is none.
+    bool PickCard(float x, float y);
+    void CollapseLeftPanel();
+    bool IsAutoPlayOn() const { return m_autoPlay.IsOn(); }
+    const CNumMotion& GetCameraDistance() const { return m_cameraDistance; }
+    const CNumMotion& GetCameraTilt() const { return m_cameraTilt; }
     // Gives the keyboard to the wall. Unforced, it leaves a search or price
     // box that has the keyboard alone.
     void ActivateRoamButton(bool force);
@@ -85,8 +114,34 @@ private:
     bool OnRoam(const CEGUI::EventArgs& e);
 
     bool OnRootMouseMove(const CEGUI::EventArgs& e);
+    bool OnRootCharacter(const CEGUI::EventArgs& e);
+    bool OnRootKeyDown(const CEGUI::EventArgs& e);
+    bool OnRootButtonDown(const CEGUI::EventArgs& e);
+    bool OnRootButtonUp(const CEGUI::EventArgs& e);
+    bool OnRootMouseLeave(const CEGUI::EventArgs& e);
+    bool OnRootWheel(const CEGUI::EventArgs& e);
+    bool OnRootClick(const CEGUI::EventArgs& e);
+    bool OnPrevious(const CEGUI::EventArgs& e);
+    bool OnNext(const CEGUI::EventArgs& e);
+    bool OnFirst(const CEGUI::EventArgs& e);
+    bool OnTenTimesPrevious(const CEGUI::EventArgs& e);
+    bool OnTenTimesNext(const CEGUI::EventArgs& e);
+    bool OnPlayStop(const CEGUI::EventArgs& e);
+    bool OnFaster(const CEGUI::EventArgs& e);
+    bool OnSlower(const CEGUI::EventArgs& e);
 
-    void UpdateCamera(uint32_t now);
+    void ShowLoadingBanner();
+    void StartAutoPlay();
+    // Auto-play continues while no product is open, and ends with the motion's.
+    // resume: a product was open until this frame.
+    void KeepAutoPlaying(bool resume);
+    bool IsDetailWindowVisible() const;
+    bool IsWallCovered() const;
+    bool IsOnOtherWindow(const CEGUI::Vector2f& position) const;
+    static bool IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position);
+    static void SetCursor(const char* classicImage);
+    static void AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration);
+
     void UpdateHoveredCard(uint32_t now);
     // On five frames out of six, removes far cards from the wall and tells
     // the render worker to forget them; true when it did.
@@ -105,6 +160,10 @@ private:
     float m_pickY = -1;
     uint32_t m_lastPickTick = 0;
     int m_frameCounter = 0;
+    CQX_WallNavigator m_navigator{*this};
+    CQX_AutoPlay m_autoPlay;
+    uint32_t m_nextPrefetchTick = 0;
+    bool m_detailVisible = false;
     // Its three threads start with it and stop in Cleanup.
     CTaobaoDownloader* m_downloader = nullptr;
     CEGUI::Window* m_favoriteButton = nullptr;

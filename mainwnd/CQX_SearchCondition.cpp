@@ -83,11 +83,12 @@ void CQX_SearchCondition::PrepareNewBrowse(int first)
     CQX_NoticeBoard::getInstance().SetState(CQX_NoticeBoard::None);
     CQX_GlobalVariable::getInstance().SearchIDChange();
     m_owner->ResetWall(first);
+    m_owner->DownloadProducts({});
 }
 
 bool CQX_SearchCondition::DoSearch(int first)
 {
-    if (!m_owner)
+    if (!m_owner || !m_owner->HasDownloader())
         return false;
     auto& store = CTaobaoDataStore::getInstance();
     auto& global = CQX_GlobalVariable::getInstance();
@@ -107,6 +108,8 @@ bool CQX_SearchCondition::DoSearch(int first)
         store.resetBrowseData(1);
         global.SearchIDChange();
     }
+    if (kind == ModeShop)
+        m_owner->RequestShopAndSeller(nick);
     m_owner->Redisplay(true);
     m_owner->CloseDetailWindow();
     return true;

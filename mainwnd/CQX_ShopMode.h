@@ -8,4 +8,7 @@ public:
     int GetModeKind() const override { return ModeShop; }
     std::unique_ptr<CQX_HistoryEntry> CreateHistoryEntry() const override;
     void RestoreHistoryEntry(const CQX_HistoryEntry& entry) override;
+    // The left panel shows the seller while the shop is shown.
+    void Activate() override;
+    void Deactivate() override;
 };

@@ -8,6 +8,7 @@
 #include "mainwnd/CQX_ModeManager.h"
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
+#include "panels/CLeftPanel.h"
 #include "platform/Ticks.h"
 #include "service/CQXRecommendCatalogue.h"
 #include "taobao/CTaobaoDataStore.h"
@@ -248,6 +249,7 @@ void CTopPanel::StartSearch()
             return;
         }
         Modes().SwitchMode(ModeSearch);
+        CLeftPanel::getInstance().Collapse();
         global.IncAction(CQX_GlobalVariable::ActSearchBar);
     }
     CQX_SearchCondition& condition = Condition();
@@ -256,6 +258,8 @@ void CTopPanel::StartSearch()
     condition.location = CQX_ComboList::SelectedId(m_location) > 0 ? CQX_ComboList::SelectedText(m_location) : "";
     ApplyFilter();
     condition.DoSearch(0);
+    if (m_inShop->isSelected())
+        CLeftPanel::getInstance().Expand();
 }
 
 void CTopPanel::ReadPriceRange(int& start, int& end)
@@ -441,6 +445,7 @@ bool CTopPanel::OnSearchButton(const CEGUI::EventArgs& e)
 {
     if (static_cast<const CEGUI::WindowEventArgs&>(e).window->getID() != 0)
         return true;
+    CLeftPanel::getInstance().Reset();
     StartSearch();
     return true;
 }
@@ -449,6 +454,7 @@ bool CTopPanel::OnSearchBoxCharacter(const CEGUI::EventArgs& e)
 {
     const CEGUI::String::value_type character = CharacterOf(e);
     if (character == kEnter) {
+        CLeftPanel::getInstance().Reset();
         StartSearch();
         return true;
     }

@@ -5,6 +5,8 @@
 #include "platform/HtmlView.h"
 #include "taobao/TaobaoText.h"
 
+#include <algorithm>
+
 CBrowserHost::CBrowserHost() = default;
 
 CBrowserHost::~CBrowserHost() = default;
@@ -42,6 +44,7 @@ void CBrowserHost::ShowHtml(const std::string& ansiHtml)
 void CBrowserHost::DestroyBrowserWindow()
 {
     m_view.reset();
+    m_scrollTop = 0;
     ShowIdleImage();
 }
 
@@ -60,6 +63,7 @@ void CBrowserHost::Update()
         if (!m_page)
             m_page = std::make_unique<CGuiPixelImage>(kPageImageName);
         m_page->SetPixels(frame.pixels);
+        m_scrollTop = frame.scrollTop;
         m_area->setProperty("Image", m_page->Name());
         m_area->invalidate();
     }
@@ -73,6 +77,26 @@ bool CBrowserHost::WaitForPage(int timeoutMs)
     if (!m_view || !m_view->WaitUntilSettled(timeoutMs))
         return false;
     Update();
+    return true;
+}
+
+bool CBrowserHost::ScrollByKey(CEGUI::Key::Scan key)
+{
+    // Far enough to reach either end of any page; the view stops there.
+    constexpr int kWholePage = 1 << 28;
+    const int page = std::max(kArrowStepPixels, m_height - kArrowStepPixels);
+    int pixels = 0;
+    switch (key) {
+    case CEGUI::Key::ArrowUp: pixels = -kArrowStepPixels; break;
+    case CEGUI::Key::ArrowDown: pixels = kArrowStepPixels; break;
+    case CEGUI::Key::PageUp: pixels = -page; break;
+    case CEGUI::Key::PageDown: pixels = page; break;
+    case CEGUI::Key::Home: pixels = -kWholePage; break;
+    case CEGUI::Key::End: pixels = kWholePage; break;
+    default: return false;
+    }
+    if (m_view)
+        m_view->ScrollBy(pixels);
     return true;
 }
 

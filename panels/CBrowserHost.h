@@ -17,6 +17,7 @@ class CBrowserHost
 {
 public:
     static constexpr int kWheelStepPixels = 60;
+    static constexpr int kArrowStepPixels = 40;
     static constexpr const char* kPageImageName = "QuobrixDetailPage";
 
     CBrowserHost();
@@ -38,6 +39,12 @@ public:
     int Top() const { return m_top; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
+    // Where the page on show is scrolled to, as last drawn.
+    int ScrollTop() const { return m_scrollTop; }
+
+    // The arrow, page and home/end keys scroll the page as in a browser;
+    // false for any other key.
+    bool ScrollByKey(CEGUI::Key::Scan key);
 
     // Once per frame: shows the newest drawing and opens clicked links.
     void Update();
@@ -59,4 +66,5 @@ private:
     int m_top = 0;
     int m_width = 0;
     int m_height = 0;
+    int m_scrollTop = 0;
 };

@@ -122,6 +122,7 @@ void CDetailWindow::SubscribeEvents()
     GetWidget(ReloadButton)
         ->subscribeEvent(CEGUI::Window::EventMouseClick, Event::Subscriber(&CDetailWindow::OnReload, this));
     m_root->subscribeEvent(CEGUI::Window::EventCharacterKey, Event::Subscriber(&CDetailWindow::OnKey, this));
+    m_root->subscribeEvent(CEGUI::Window::EventKeyDown, Event::Subscriber(&CDetailWindow::OnKeyDown, this));
     GetWidget(OpenPageButton)
         ->subscribeEvent(CEGUI::PushButton::EventClicked, Event::Subscriber(&CDetailWindow::OnOpenPage, this));
     GetWidget(EnterShopButton)
@@ -396,6 +397,11 @@ bool CDetailWindow::OnKey(const CEGUI::EventArgs& e)
         return false;
     Close();
     return true;
+}
+
+bool CDetailWindow::OnKeyDown(const CEGUI::EventArgs& e)
+{
+    return m_browser.ScrollByKey(static_cast<const CEGUI::KeyEventArgs&>(e).scancode);
 }
 
 bool CDetailWindow::OnOpenPage(const CEGUI::EventArgs&)

@@ -94,6 +94,7 @@ private:
     bool OnClose(const CEGUI::EventArgs& e);
     bool OnReload(const CEGUI::EventArgs& e);
     bool OnKey(const CEGUI::EventArgs& e);
+    bool OnKeyDown(const CEGUI::EventArgs& e);
     bool OnOpenPage(const CEGUI::EventArgs& e);
     bool OnEnterShop(const CEGUI::EventArgs& e);
     bool OnUpdated(const CEGUI::EventArgs& e);

@@ -5,6 +5,7 @@
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/TaobaoText.h"
 #include "tests/support/HeadlessGui.h"
+#include "tests/support/LocalMarket.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -81,6 +82,8 @@ Sandbox g_sandbox;
 void BrowsingFixture::SetUp()
 {
     g_sandbox.Enter();
+    // The downloader's threads talk to the local market, never to a stray one.
+    LocalMarket::instance();
     HeadlessGui::Start();
     ASSERT_TRUE(Modes().GetBackList().empty()) << "each case needs its own process";
     CQXRecommendCatalogue::getInstance().FinishUpdate(false);

@@ -393,3 +393,32 @@ TEST_F(DetailWindowTest, AClickedProductFillsInFromTheMarketWithItsPageAndPictur
     EXPECT_FALSE(picture->IsEmpty());
     EXPECT_TRUE(store.history.containsFeed(product.num_iid));
 }
+
+TEST_F(DetailWindowTest, ThePageScrollsWithTheWheelAndTheKeys)
+{
+    CBrowserHost& host = window->GetBrowserHost();
+    window->OpenProduct(1);
+    CTaobaoProductInfoDetails details = Details("101");
+    details.desc = "<div style='height:5000px'>tall</div>";
+    window->ShowDetails(1, details);
+    ASSERT_TRUE(host.WaitForPage(10000));
+    EXPECT_EQ(host.ScrollTop(), 0);
+
+    const CEGUI::Rectf area = window->GetWidget(CDetailWindow::HtmlArea)->getUnclippedOuterRect().get();
+    HeadlessGui::Context().injectMousePosition(area.left() + 50, area.top() + 50);
+    HeadlessGui::Context().injectMouseWheelChange(-2);
+    ASSERT_TRUE(host.WaitForPage(10000));
+    EXPECT_EQ(host.ScrollTop(), 2 * CBrowserHost::kWheelStepPixels);
+
+    HeadlessGui::Context().injectKeyDown(CEGUI::Key::PageDown);
+    ASSERT_TRUE(host.WaitForPage(10000));
+    EXPECT_EQ(host.ScrollTop(), 2 * CBrowserHost::kWheelStepPixels + host.Height() - CBrowserHost::kArrowStepPixels);
+    HeadlessGui::Context().injectKeyDown(CEGUI::Key::ArrowUp);
+    HeadlessGui::Context().injectKeyDown(CEGUI::Key::Home);
+    ASSERT_TRUE(host.WaitForPage(10000));
+    EXPECT_EQ(host.ScrollTop(), 0);
+    HeadlessGui::Context().injectKeyDown(CEGUI::Key::End);
+    ASSERT_TRUE(host.WaitForPage(10000));
+    EXPECT_GT(host.ScrollTop(), 4000);
+    EXPECT_TRUE(window->GetRoot()->isVisible());
+}

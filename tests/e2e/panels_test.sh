@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# A person searches, opens a card and reads its page with the product
+# picture, scrolls it, keeps the product as a favourite and enters the
+# seller's shop, where the left panel shows the seller.
+source "$(dirname "$0")/lib.sh"
+
+# The detail window over a 1280x800 screen, as its layout places it.
+HTML_AREA=770x400+255+298         # the page below the buttons
+PAGE_PICTURE=280x280+500+330       # the product picture at the top of the page
+FAVOURITE_BUTTON="912 269"
+ENTER_SHOP_BUTTON="811 269"
+SELLER_ROW=200x24+10+80            # the left panel's first row
+
+# Waits up to $1 seconds for the command $2 to succeed on a fresh
+# screenshot (passed to it as its argument); SHOT is that screenshot.
+wait_for() {
+  local limit=$1 check=$2
+  for _ in $(seq 1 $((limit * 4))); do
+    kill -0 "$CLIENT_PID" 2>/dev/null || fail "client exited"
+    SHOT=$(screenshot "panels-wait")
+    "$check" "$SHOT" && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+brighter_than() { awk "BEGIN{exit !($(region_mean "$1" "$2") > $3)}"; }
+region_colours() { convert "$1" -crop "$2" +repage -format '%k' info:; }
+
+page_is_shown() { brighter_than "$1" "$HTML_AREA" 0.85; }
+picture_is_shown() {
+  page_is_shown "$1" && [ "$(region_colours "$1" "$PAGE_PICTURE")" -gt 40 ] &&
+    ! brighter_than "$1" "$PAGE_PICTURE" 0.97
+}
+page_is_gone() { ! brighter_than "$1" "$HTML_AREA" 0.6; }
+seller_is_shown() { [ "$(region_colours "$1" "$SELLER_ROW")" -gt 8 ]; }
+cards_are_shown() { [ "$(region_colours "$1" 176x176+412+120)" -gt 100 ]; }
+
+start_xvfb
+start_market
+start_client
+wait_for_main_screen
+sleep 1
+
+# A keyword search fills the wall with cards.
+xdotool mousemove 300 22 click 1
+sleep 0.3
+xdotool type --delay 60 "手机"
+xdotool key Return
+wait_for 30 cards_are_shown || fail "no cards after the search"
+echo "search: $(screenshot panels-search)"
+
+# A click on the first card opens the detail window; its page follows with
+# the product picture.
+xdotool mousemove 500 200 click 1
+wait_for 30 picture_is_shown || fail "the page with the product picture did not appear"
+before=$(screenshot panels-detail)
+echo "detail window: $before"
+
+# The wheel scrolls the page under the mouse.
+xdotool mousemove 640 500
+for _ in 1 2 3; do xdotool click 5; sleep 0.1; done
+sleep 1
+after=$(screenshot panels-detail-scrolled)
+[ "$(compare -metric AE -extract "$HTML_AREA" "$before" "$after" null: 2>&1 || true)" != 0 ] ||
+  fail "the page did not scroll"
+
+# The product becomes a favourite; entering the shop closes the window and
+# the left panel shows the seller.
+xdotool mousemove $FAVOURITE_BUTTON click 1
+sleep 0.5
+xdotool mousemove $ENTER_SHOP_BUTTON click 1
+wait_for 30 page_is_gone || fail "the detail window stayed open in the shop"
+wait_for 30 seller_is_shown || fail "the left panel shows no seller"
+echo "shop: $(screenshot panels-shop)"
+
+# The favourite is kept when the program ends.
+xdotool mousemove 1256 21 click 1
+wait_exit "$CLIENT_PID" 15
+[ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE"
+grep -q '<num_iid>[0-9]' "$DATA/data/favorite.xml" || fail "the favourite was not kept"
+echo PASS
