@@ -9,6 +9,9 @@ class CSceneCamera
 {
 public:
     static constexpr double kRestingDistance = -750;
+    static constexpr double kNearestDistance = -330;
+    static constexpr double kFarthestDistance = -1000;
+    static constexpr double kMaxTilt = 350;
 
     // View from (0, 0, distance) towards (0, 0, 500); the world transform
     // becomes the tilt's translation, which every frame's drawing builds on.
