@@ -8,6 +8,7 @@
 #include "mainwnd/CQX_ModeManager.h"
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
+#include "panels/CButtonLooks.h"
 #include "panels/CLeftPanel.h"
 #include "platform/Ticks.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -421,20 +422,13 @@ void CTopPanel::UpdateShopHeader()
 {
     if (!m_favoriteShop)
         return;
+    static const CButtonLooks kFavorite = {"set:FirstPageMore image:StartHeight",
+                                           "set:FirstPageMore image:StartHeightHover", "set:FirstPageMore image:Start",
+                                           "取消收藏此店铺"};
+    static const CButtonLooks kNotFavorite = {"set:FirstPageMore image:Start", "set:FirstPageMore image:StartHover",
+                                              "set:FirstPageMore image:StartHeight", "收藏此店铺"};
     const bool favorite = CTaobaoDataStore::getInstance().favoriteShops.containsShop(m_shopNick);
-    CEGuiCompat::SetProperty(m_favoriteShop, "NormalImage",
-                             favorite ? "set:FirstPageMore image:StartHeight" : "set:FirstPageMore image:Start");
-    CEGuiCompat::SetProperty(m_favoriteShop, "HoverImage",
-                             favorite ? "set:FirstPageMore image:StartHeightHover"
-                                      : "set:FirstPageMore image:StartHover");
-    CEGuiCompat::SetProperty(m_favoriteShop, "PushedImage",
-                             favorite ? "set:FirstPageMore image:Start" : "set:FirstPageMore image:StartHeight");
-    SetTooltip(m_favoriteShop, favorite ? "取消收藏此店铺" : "收藏此店铺");
-}
-
-void CTopPanel::SetTooltip(CEGUI::Window* window, const char* utf8)
-{
-    window->setTooltipText(CEGuiCompat::Utf8(utf8));
+    (favorite ? kFavorite : kNotFavorite).ApplyTo(m_favoriteShop);
 }
 
 void CTopPanel::SetShopName(const std::string& text)

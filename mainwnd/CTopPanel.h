@@ -62,7 +62,6 @@ private:
     void SetVisibility(int modeKind);
     void ShowFavoritesSwitch(int entry);
     void EnterRoamClass(int classId);
-    void SetTooltip(CEGUI::Window* window, const char* utf8);
 
     bool OnSearchButton(const CEGUI::EventArgs& e);
     bool OnSearchBoxCharacter(const CEGUI::EventArgs& e);
