@@ -268,20 +268,23 @@ TEST_F(ProductDownloaderTest, ShopsAndSellersComeFromTheCacheAtOnceOrFromTheMark
 TEST_F(ProductDownloaderTest, OnlyTheKeywordSearchLoadsCategoriesAndProperties)
 {
     TestLeftPanel panel;
-    CQX_GlobalVariable::getInstance().SetCurrentModeId(3);
-    m_pipeline.Search("", {0});
-    ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return CProductWall::getInstance().HasCard(0); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    while (m_pipeline.ProcessOneMessage()) {
-    }
-    EXPECT_EQ(panel.categoryBuilds, 0);
-
     CQX_GlobalVariable::getInstance().SetCurrentModeId(0);
     m_pipeline.Search("", {0});
     ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return panel.categoryBuilds == 1; }));
     std::vector<const CTaobaoCategory*> records;
     std::vector<std::string> counts;
     EXPECT_TRUE(Store().categories.getChildren("", records, counts));
+
+    // Viewed today: the page is fetched, and nothing else is asked for.
+    CQX_GlobalVariable::getInstance().SetCurrentModeId(3);
+    const int64_t before = GatewayRequests();
+    m_pipeline.Search("", {0});
+    ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return CProductWall::getInstance().HasCard(0); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    while (m_pipeline.ProcessOneMessage()) {
+    }
+    EXPECT_EQ(GatewayRequests(), before + 1);
+    EXPECT_EQ(panel.categoryBuilds, 1);
 }
 
 TEST_F(ProductDownloaderTest, ANewListOfPositionsReplacesTheOldOneAndAnEmptyListEmptiesBothQueues)
