@@ -189,7 +189,7 @@ void CTopPanel::SubscribeHandlers()
     Subscribe(m_historyBack, W::EventMouseClick, &CTopPanel::OnHistoryBack, this);
     Subscribe(m_historyForward, W::EventMouseClick, &CTopPanel::OnHistoryForward, this);
     Subscribe(m_returnRecommend, W::EventMouseClick, &CTopPanel::OnReturnRecommend, this);
-    Subscribe(m_returnRecommend, W::EventCharacterKey, &CTopPanel::OnReturnRecommend, this);
+    Subscribe(m_returnRecommend, W::EventCharacterKey, &CTopPanel::OnReturnRecommendKey, this);
     Subscribe(m_favoritesSwitch, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnFavoritesSwitch, this);
     Subscribe(m_favoriteShop, W::EventMouseClick, &CTopPanel::OnFavoriteShopToggle, this);
 }
@@ -556,6 +556,13 @@ bool CTopPanel::OnReturnRecommend(const CEGUI::EventArgs&)
     SelectClass(0);
     CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActBackToRecommend);
     return true;
+}
+
+// The button keeps the keyboard after a click; only Enter presses it again,
+// so typing elsewhere never throws the wall back to the recommendations.
+bool CTopPanel::OnReturnRecommendKey(const CEGUI::EventArgs& e)
+{
+    return CharacterOf(e) == kEnter && OnReturnRecommend(e);
 }
 
 bool CTopPanel::OnFavoritesSwitch(const CEGUI::EventArgs&)

@@ -52,7 +52,6 @@ public:
     const std::string& GetShopNick() const { return m_shopNick; }
     const std::string& GetShopPicturePath() const { return m_shopPicturePath; }
     const std::string& GetShopDisplayName() const { return m_shopDisplayName; }
-    const CQX_SortButtons& GetSortButtons() const { return m_sortButtons; }
     // One of the search box and the two price boxes has the keyboard.
     bool IsEditActive() const;
 
@@ -77,6 +76,7 @@ private:
     bool OnHistoryBack(const CEGUI::EventArgs& e);
     bool OnHistoryForward(const CEGUI::EventArgs& e);
     bool OnReturnRecommend(const CEGUI::EventArgs& e);
+    bool OnReturnRecommendKey(const CEGUI::EventArgs& e);
     bool OnFavoritesSwitch(const CEGUI::EventArgs& e);
     bool OnFavoriteShopToggle(const CEGUI::EventArgs& e);
     bool OnClassAccepted(const CEGUI::EventArgs& e);
