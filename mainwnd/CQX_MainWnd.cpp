@@ -521,7 +521,10 @@ void CQX_MainWnd::SetCursor(const char* classicImage)
 
 bool CQX_MainWnd::OnBigSmall(const CEGUI::EventArgs&)
 {
-    Redisplay(true);
+    if (m_autoPlay.IsOn())
+        PrefetchAhead(true);
+    else
+        Redisplay(true);
     CQX_BaseMode& mode = CQX_ModeManager::getInstance().GetCurrentMode();
     mode.SetBigPictures(!mode.IsBigPictures());
     ApplyBigPictures(mode.IsBigPictures());
