@@ -34,7 +34,28 @@ picture_is_shown() {
 }
 page_is_gone() { ! brighter_than "$1" "$HTML_AREA" 0.6; }
 seller_is_shown() { [ "$(region_colours "$1" "$SELLER_ROW")" -gt 8 ]; }
-cards_are_shown() { [ "$(region_colours "$1" 176x176+412+120)" -gt 100 ]; }
+# A card's picture and text band, which the no-result notice would cover.
+cards_are_shown() { [ "$(region_colours "$1" 160x60+420+300)" -gt 60 ] && [ "$(region_colours "$1" 60x60+1000+600)" -gt 30 ]; }
+# The search view's sort buttons, the active one orange, replace the
+# recommendation view's controls in the top bar.
+search_view_shown() {
+  awk "BEGIN{exit !($(convert "$1" -crop 40x16+1062+14 +repage -format '%[fx:mean.r]' info:) > 0.7)}"
+}
+search_results_shown() { search_view_shown "$1" && cards_are_shown "$1"; }
+
+# Types a keyword into the emptied search box and presses Enter, again if
+# the keys arrived before the window took the keyboard.
+search_for() {
+  for _ in 1 2 3; do
+    xdotool mousemove 300 22 click 1
+    sleep 0.3
+    xdotool key Home key --repeat 30 Delete
+    xdotool type --delay 80 "$1"
+    xdotool key Return
+    wait_for 15 search_results_shown && return 0
+  done
+  fail "the search for $1 shows no results"
+}
 
 start_xvfb
 start_market
@@ -43,11 +64,7 @@ wait_for_main_screen
 sleep 1
 
 # A keyword search fills the wall with cards.
-xdotool mousemove 300 22 click 1
-sleep 0.3
-xdotool type --delay 60 "手机"
-xdotool key Return
-wait_for 30 cards_are_shown || fail "no cards after the search"
+search_for "手机"
 echo "search: $(screenshot panels-search)"
 
 # A click on the first card opens the detail window; its page follows with
