@@ -109,7 +109,7 @@ void CTaobaoImageDownloader::downloadThread(int index)
         self.wake.wait();
         CImageRequest request;
         while (!IsStopping() && m_requests.Take(request)) {
-            if (!ClaimPosition(index, request.position))
+            if (!ClaimItem(index, request))
                 continue;
             WaitForTurn(index);
             if (!IsStopping())
@@ -120,15 +120,18 @@ void CTaobaoImageDownloader::downloadThread(int index)
 }
 
 // The same item is never downloaded twice at once: a request for the item
-// the other thread is busy with is dropped.
-bool CTaobaoImageDownloader::ClaimPosition(int index, int position)
+// the other thread is busy with is dropped. An item is a position of one
+// search: the same position of a newer search is another product, which
+// dropping would leave without its card.
+bool CTaobaoImageDownloader::ClaimItem(int index, const CImageRequest& request)
 {
     std::lock_guard<std::mutex> guard(m_stateLock);
     for (const ThreadState& state : m_threads) {
-        if (state.position == position)
+        if (state.position == request.position && state.searchId == request.searchId)
             return false;
     }
-    m_threads[index].position = position;
+    m_threads[index].position = request.position;
+    m_threads[index].searchId = request.searchId;
     return true;
 }
 

@@ -57,13 +57,14 @@ private:
         Poco::Event wake{Poco::Event::EVENT_AUTORESET};
         Poco::Event resume{Poco::Event::EVENT_AUTORESET};
         bool waiting = false;  // guarded by m_stateLock
-        int position = -1;     // guarded by m_stateLock
+        int position = -1;     // guarded by m_stateLock, like searchId
+        int searchId = 0;
         std::thread thread;
     };
 
     void downloadThread(int index);
     bool IsStopping() const;
-    bool ClaimPosition(int index, int position);
+    bool ClaimItem(int index, const CImageRequest& request);
     void ReleasePosition(int index);
     void WaitForTurn(int index);
     static void Serve(CImageRequest& request);

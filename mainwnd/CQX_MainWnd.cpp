@@ -196,7 +196,9 @@ void CQX_MainWnd::SubscribeEvents()
     Subscribe("Root", CEGUI::Window::EventMouseButtonUp, &CQX_MainWnd::OnRootButtonUp);
     Subscribe("Root", CEGUI::Window::EventMouseWheel, &CQX_MainWnd::OnRootWheel);
     Subscribe("Root", click, &CQX_MainWnd::OnRootClick);
-    Subscribe("Root", CEGuiCompat::EventName("MouseLeave").c_str(), &CQX_MainWnd::OnRootMouseLeave);
+    // The wall's surface, not its area: a drag ends when the mouse moves onto
+    // a bar or a panel, where the button may be released unseen.
+    Subscribe("Root", CEGUI::Window::EventMouseLeavesSurface, &CQX_MainWnd::OnRootMouseLeave);
     Subscribe("MotionControl/PrevBtn", click, &CQX_MainWnd::OnPrevious);
     Subscribe("MotionControl/NextBtn", click, &CQX_MainWnd::OnNext);
     Subscribe("MotionControl/FirstBtn", click, &CQX_MainWnd::OnFirst);
@@ -225,6 +227,42 @@ void CQX_MainWnd::SetUpBrowsing()
     modes.SwitchMode(ModeRoam);
     ApplyBigPictures(modes.GetCurrentMode().IsBigPictures());
     panel.UpdateHistoryButtons();
+}
+
+void CQX_MainWnd::SearchByCategory(const std::string& categoryId)
+{
+    CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActCategoryChosen);
+    Narrow(
+        [&categoryId](CTaobaoSearchParams& search) {
+            search.cid = categoryId;
+            search.props.clear();
+        },
+        CTaobaoDataStore::KeepCategories);
+}
+
+void CQX_MainWnd::SearchByProperty(const std::string& propertyValue)
+{
+    Narrow([&propertyValue](CTaobaoSearchParams& search) { search.props = propertyValue; },
+           CTaobaoDataStore::KeepProperties);
+}
+
+void CQX_MainWnd::Narrow(const std::function<void(CTaobaoSearchParams&)>& refine, CTaobaoDataStore::BrowseKeep keep)
+{
+    auto& notice = CQX_NoticeBoard::getInstance();
+    auto& global = CQX_GlobalVariable::getInstance();
+    notice.SetState(CQX_NoticeBoard::None);
+    global.SearchIDChange();
+    CProductWall::getInstance().ClearCards();
+    DownloadProducts({});
+    auto& store = CTaobaoDataStore::getInstance();
+    CTaobaoSearchParams search = store.copySearch();
+    refine(search);
+    store.setSearch(search);
+    store.resetBrowseData(1, keep);
+    global.SearchIDChange();
+    Redisplay(true);
+    CloseDetailWindow();
+    notice.SetState(CQX_NoticeBoard::NewBrowse);
 }
 
 void CQX_MainWnd::ActivateRoamButton(bool force)
@@ -429,6 +467,8 @@ void CQX_MainWnd::KeepAutoPlaying(bool resume)
     CScrollMotion& motion = CProductWall::getInstance().Motion();
     if (resume)
         CQX_AutoPlay::Resume(motion, m_frameTime);
+    // Auto-play outlives a new browse: the wall's end follows the results as they arrive.
+    SetScrollLimitForMode();
     PrefetchAhead(false);
     if (!motion.autoPlay)
         StopAutoPlay();
@@ -704,12 +744,16 @@ bool CQX_MainWnd::IsDetailWindowVisible() const
     return detail && detail->GetRoot()->isVisible();
 }
 
-// The hover highlight stays off while a product is open or the mouse rests on the left panel.
+// The hover highlight stays off while a product is open and while the mouse
+// is over a control or outside the window.
 bool CQX_MainWnd::IsWallCovered() const
 {
     if (m_detailVisible)
         return true;
-    return IsOnWindow(CEGuiCompat::FindWindow("SearchDiv/LeftPanel"), CEGUI::Vector2f(m_mouseX, m_mouseY));
+    CEGUI::GUIContext& context = CEGuiCompat::Context();
+    CEGUI::Window* root = context.getRootWindow();
+    return !root || context.getWindowContainingMouse() != root ||
+           !IsOnWindow(root, context.getMouseCursor().getPosition());
 }
 
 bool CQX_MainWnd::IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position)

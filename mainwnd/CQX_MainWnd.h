@@ -3,10 +3,12 @@
 #include "mainwnd/CQX_AutoPlay.h"
 #include "mainwnd/CQX_WallNavigator.h"
 #include "scene/CNumMotion.h"
+#include "taobao/CTaobaoDataStore.h"
 
 #include <CEGUI/CEGUI.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -85,6 +87,11 @@ public:
     bool IsAutoPlayOn() const { return m_autoPlay.IsOn(); }
     const CNumMotion& GetCameraDistance() const { return m_cameraDistance; }
     const CNumMotion& GetCameraTilt() const { return m_cameraTilt; }
+    // Narrow the current search to a category (id) or a property value
+    // chosen in the left panel; the search condition, and so the history,
+    // keeps the search as it was.
+    void SearchByCategory(const std::string& categoryId);
+    void SearchByProperty(const std::string& propertyValue);
     // Gives the keyboard to the wall. Unforced, it leaves a search or price
     // box that has the keyboard alone.
     void ActivateRoamButton(bool force);
@@ -131,6 +138,9 @@ private:
     bool OnSlower(const CEGUI::EventArgs& e);
 
     void ShowLoadingBanner();
+    // The narrowing both left-panel choices share: the record changed by
+    // refine, the kept half of the left panel's data.
+    void Narrow(const std::function<void(CTaobaoSearchParams&)>& refine, CTaobaoDataStore::BrowseKeep keep);
     void StartAutoPlay();
     // Auto-play continues while no product is open, and ends with the motion's.
     // resume: a product was open until this frame.

@@ -116,6 +116,13 @@ CEGUI::String::value_type CharacterOf(const CEGUI::EventArgs& e)
     return static_cast<const CEGUI::KeyEventArgs&>(e).codepoint;
 }
 
+// Backspace, Tab and Escape also arrive as characters; a font with glyphs
+// for control characters would otherwise put them into the text.
+bool IsControlCharacter(CEGUI::String::value_type character)
+{
+    return character < 0x20 || character == 0x7f;
+}
+
 template <typename Handler>
 void Subscribe(CEGUI::Window* window, const CEGUI::String& event, Handler handler, CTopPanel* panel)
 {
@@ -458,15 +465,15 @@ bool CTopPanel::OnSearchBoxCharacter(const CEGUI::EventArgs& e)
         StartSearch();
         return true;
     }
-    return CQX_EditClipboard::Handle(*m_searchBox, character);
+    return CQX_EditClipboard::Handle(*m_searchBox, character) || IsControlCharacter(character);
 }
 
 bool CTopPanel::OnPriceBoxCharacter(const CEGUI::EventArgs& e)
 {
-    if (CharacterOf(e) != kEnter)
-        return false;
-    StartSearch();
-    return true;
+    const CEGUI::String::value_type character = CharacterOf(e);
+    if (character == kEnter)
+        StartSearch();
+    return IsControlCharacter(character);
 }
 
 bool CTopPanel::OnFilterAccepted(const CEGUI::EventArgs&)

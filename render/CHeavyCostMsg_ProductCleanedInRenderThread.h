@@ -13,6 +13,9 @@ public:
     void Process() override;
     const char* GetName() const override;
     bool PreRender(std::set<int>& preRendered) override;
+    // Its position means nothing: it must run before the cards it lets be
+    // prepared again, which the user may be scrolling back to right now.
+    bool IsServedFirst() const override { return true; }
 
 private:
     std::vector<int> m_positions;

@@ -15,4 +15,7 @@ public:
     // worker already prepared in this search. True passes the message on to
     // the render thread; false drops it.
     virtual bool PreRender(std::set<int>& preRendered) = 0;
+
+    // Served in queue order before any card, wherever the user looks.
+    virtual bool IsServedFirst() const { return false; }
 };

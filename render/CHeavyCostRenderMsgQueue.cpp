@@ -52,7 +52,7 @@ CHeavyCostRenderMsgQueue::Msg CHeavyCostRenderMsgQueue::SelectNearest(const CWal
     int bestDistance = INT_MAX;
     for (auto it = m_list.begin(); it != m_list.end();) {
         const int position = (*it)->GetPosition();
-        const bool visible = range.first <= position && position <= range.last;
+        const bool visible = (*it)->IsServedFirst() || (range.first <= position && position <= range.last);
         const int distance = std::abs(position - range.centre);
         if (!visible && distance >= bestDistance) {
             ++it;

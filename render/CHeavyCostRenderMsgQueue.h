@@ -21,9 +21,9 @@ public:
     void PushToHead(Msg msg);
 
     // Blocks until a push (or Wake), then returns the first valid message
-    // inside the visible range, else the valid one nearest to its centre
-    // (the front-most among equals). Null when nothing valid is left. Stale
-    // messages met on the way are deleted.
+    // inside the visible range (or served first), else the valid one nearest
+    // to its centre (the front-most among equals). Null when nothing valid is
+    // left. Stale messages met on the way are deleted.
     Msg Pop();
     // The selection step of Pop, without waiting.
     Msg SelectNearest(const CWallView::Range& range);

@@ -2,9 +2,9 @@
 
 #include "scene/CWallGeometry.h"
 
-CProductCard::CProductCard(int index, TexturePtr picture, TexturePtr card, CPictureSize size, std::string picturePath,
+CProductCard::CProductCard(TexturePtr picture, TexturePtr card, CPictureSize size, std::string picturePath,
                            std::string numIid)
-    : m_cardTexture(std::move(card)), m_pictureTexture(std::move(picture)), m_index(index), m_size(size),
+    : m_cardTexture(std::move(card)), m_pictureTexture(std::move(picture)), m_size(size),
       m_picturePath(std::move(picturePath)), m_numIid(std::move(numIid))
 {
     RebuildQuad();

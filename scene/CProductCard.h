@@ -11,12 +11,10 @@
 class CProductCard
 {
 public:
-    CProductCard(int index, TexturePtr picture, TexturePtr card, CPictureSize size, std::string picturePath,
-                 std::string numIid);
+    CProductCard(TexturePtr picture, TexturePtr card, CPictureSize size, std::string picturePath, std::string numIid);
 
     void RebuildQuad();
 
-    int Index() const { return m_index; }
     const Texture* PictureTexture() const { return m_pictureTexture.get(); }
     const Texture* CardTexture() const { return m_cardTexture.get(); }
     const VertexBuffer& PictureQuad() const { return *m_pictureQuad; }
@@ -29,7 +27,6 @@ private:
     TexturePtr m_cardTexture;
     TexturePtr m_pictureTexture;
     std::unique_ptr<VertexBuffer> m_pictureQuad;
-    int m_index;
     CPictureSize m_size;
     std::string m_picturePath;
     std::string m_numIid;

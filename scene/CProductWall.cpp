@@ -136,7 +136,7 @@ bool CProductWall::AddProductCard(int index, const std::string& picturePath, con
     TexturePtr pictureTexture = std::move(picture);
     if (!pictureTexture && m_device)
         pictureTexture = CCardPainter::LoadPictureTexture(picturePath, *m_device);
-    PlaceCard(index, std::make_unique<CProductCard>(index, std::move(pictureTexture), std::move(card),
+    PlaceCard(index, std::make_unique<CProductCard>(std::move(pictureTexture), std::move(card),
                                                     CPictureSize::OfFile(picturePath), picturePath, numIid));
     return true;
 }
@@ -148,7 +148,7 @@ bool CProductWall::AddRecommendCard(int index, TexturePtr&& picture, TexturePtr&
     CPictureSize size;
     if (picture)
         size.width = CPictureSize::OfFile(CQXRecommendCatalogue::getInstance().PicturePath(index)).width;
-    PlaceCard(index, std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size, "", ""));
+    PlaceCard(index, std::make_unique<CProductCard>(std::move(picture), std::move(card), size, "", ""));
     return true;
 }
 
@@ -158,7 +158,7 @@ bool CProductWall::AddShopCard(int index, TexturePtr&& picture, TexturePtr&& car
         return false;
     const CPictureSize size = picture ? CPictureSize::OfFile(picturePath) : CPictureSize();
     PlaceCard(index,
-              std::make_unique<CProductCard>(index, std::move(picture), std::move(card), size, picturePath, ""));
+              std::make_unique<CProductCard>(std::move(picture), std::move(card), size, picturePath, ""));
     return true;
 }
 
@@ -192,14 +192,6 @@ void CProductWall::PublishView() const
     CWallView::getInstance().Publish(GetFirstVisibleIndex(), m_layout->ScreenCount(), m_motion.scrollVelocity);
 }
 
-D3DXMATRIX CProductWall::AdvanceWall(uint32_t now, const D3DXMATRIX& base)
-{
-    const D3DXMATRIX anchored = Then(D3DXMatrixTranslation(m_layout->wallX, m_layout->wallY, 0), base);
-    m_motion.Update(now);
-    PublishView();
-    return Then(m_motion.Transform(), anchored);
-}
-
 D3DXMATRIX CProductWall::CardWorld(int index, const D3DXMATRIX& wall) const
 {
     const D3DXVECTOR3 offset = m_layout->CardOffset(index);
@@ -213,17 +205,27 @@ D3DXMATRIX CProductWall::HoveredWorld(int index, const D3DXMATRIX& card) const
     return Then(D3DXMatrixScaling(m_layout->hoverScale, m_layout->hoverScale, 1), lifted);
 }
 
+CProductWall::Pass CProductWall::AdvanceTo(uint32_t now, const D3DXMATRIX& base)
+{
+    // The range follows the speed the wall had coming into this frame.
+    const CWallLayout::Speed speed = CWallLayout::SpeedOf(m_motion.scrollVelocity);
+    const D3DXMATRIX anchored = Then(D3DXMatrixTranslation(m_layout->wallX, m_layout->wallY, 0), base);
+    m_motion.Update(now);
+    PublishView();
+    Pass pass;
+    pass.wall = Then(m_motion.Transform(), anchored);
+    m_layout->DrawnRange(GetFirstVisibleIndex(), speed, pass.begin, pass.end);
+    return pass;
+}
+
 int CProductWall::Pick(uint32_t now, const CPickRay& ray)
 {
-    const CWallLayout::Speed speed = CWallLayout::SpeedOf(m_motion.scrollVelocity);
     const D3DXMATRIX base = m_device ? m_device->GetTransform(TransformType::World) : D3DXMatrixIdentity();
-    const D3DXMATRIX wall = AdvanceWall(now, base);
-    int begin = 0, end = 0;
-    m_layout->DrawnRange(GetFirstVisibleIndex(), speed, begin, end);
-    for (auto it = m_cards.lower_bound(begin); it != m_cards.end() && it->first < end; ++it) {
+    const Pass pass = AdvanceTo(now, base);
+    for (auto it = m_cards.lower_bound(pass.begin); it != m_cards.end() && it->first < pass.end; ++it) {
         const int height = it->second ? it->second->PictureSize().height + kCardChrome : kCardHeight;
         if (ray.HitsRectangle(-kCardHalfWidth, 0, kCardHalfWidth, static_cast<float>(height),
-                              CardWorld(it->first, wall)))
+                              CardWorld(it->first, pass.wall)))
             return it->first;
     }
     return -1;
@@ -234,21 +236,17 @@ void CProductWall::Render(uint32_t now)
     if (!m_device)
         return;
     RenderDevice& device = *m_device;
-    const CWallLayout::Speed speed = CWallLayout::SpeedOf(m_motion.scrollVelocity);
     DrawBackdrop();
     const D3DXMATRIX base = device.GetTransform(TransformType::World);
-    const D3DXMATRIX wall = AdvanceWall(now, base);
-    int begin = 0, end = 0;
-    m_layout->DrawnRange(GetFirstVisibleIndex(), speed, begin, end);
-
+    const Pass pass = AdvanceTo(now, base);
     const SamplerFilters saved = device.GetSamplerFilters();
     device.SetSamplerFilters(kTextFilters);
-    for (auto it = m_cards.lower_bound(begin); it != m_cards.end() && it->first < end; ++it)
-        DrawSlot(it->first, it->second.get(), wall);
+    for (auto it = m_cards.lower_bound(pass.begin); it != m_cards.end() && it->first < pass.end; ++it)
+        DrawSlot(it->first, it->second.get(), pass.wall);
     // The hovered card once more, on top of its neighbours.
     auto hovered = m_cards.find(m_hoveredIndex);
     if (hovered != m_cards.end())
-        DrawSlot(hovered->first, hovered->second.get(), wall);
+        DrawSlot(hovered->first, hovered->second.get(), pass.wall);
     device.SetSamplerFilters(saved);
     device.SetTransform(TransformType::World, base);
 }

@@ -88,8 +88,17 @@ public:
 private:
     using Slots = std::map<int, std::unique_ptr<CProductCard>>;
 
+    // A frame's walk over the cards: the wall's transform and the index range.
+    struct Pass
+    {
+        D3DXMATRIX wall;
+        int begin = 0;
+        int end = 0;
+    };
+
     void PlaceCard(int index, std::unique_ptr<CProductCard> card);
-    D3DXMATRIX AdvanceWall(uint32_t now, const D3DXMATRIX& base);
+    // Advances the motion to now and sets the wall up on top of base.
+    Pass AdvanceTo(uint32_t now, const D3DXMATRIX& base);
     void PublishView() const;
     D3DXMATRIX CardWorld(int index, const D3DXMATRIX& wall) const;
     D3DXMATRIX HoveredWorld(int index, const D3DXMATRIX& card) const;

@@ -16,7 +16,7 @@ packages=(
   python3 python3-pil
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-utils xdg-utils curl
+  xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils xdg-utils curl
 )
 
 missing=()

@@ -45,7 +45,7 @@ CTaobaoDataStore::~CTaobaoDataStore()
     saveFavoriteShops();
 }
 
-void CTaobaoDataStore::resetBrowseData(int)
+void CTaobaoDataStore::resetBrowseData(int, BrowseKeep keep)
 {
     products.clear();
     connectInfo.clear();
@@ -54,8 +54,10 @@ void CTaobaoDataStore::resetBrowseData(int)
     pictures.clear();
     CTaobaoImageDownloader::getInstance().ClearRequests();
     categoryCounts.reset();
-    categories.clear();
-    properties.clear();
+    if (keep != KeepCategories)
+        categories.clear();
+    if (keep != KeepProperties)
+        properties.clear();
 }
 
 CTaobaoSearchParams CTaobaoDataStore::copySearch() const

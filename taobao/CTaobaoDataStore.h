@@ -23,6 +23,15 @@ class CTaobaoParamList;
 class CTaobaoDataStore
 {
 public:
+    // What a narrowed browse keeps: the categories found so far when a
+    // category is chosen, the properties shown when a property is chosen.
+    enum BrowseKeep
+    {
+        KeepNothing,
+        KeepCategories,
+        KeepProperties,
+    };
+
     enum BrowseSource
     {
         ItemsSearch = 0,
@@ -42,8 +51,8 @@ public:
     // A new browse begins: forgets its products, pages, pictures, categories
     // and properties, and drops the render messages and picture requests
     // still queued for the old one. The reason code is the caller's and
-    // changes nothing.
-    void resetBrowseData(int reason);
+    // changes nothing; a narrowed browse keeps its categories or properties.
+    void resetBrowseData(int reason, BrowseKeep keep = KeepNothing);
 
     // The search record is written by the user interface and read by the
     // download threads, so it is only reached through these.

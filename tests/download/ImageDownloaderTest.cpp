@@ -49,18 +49,18 @@ protected:
 
 TEST_F(ImageDownloadTest, ABodyOfAtMost1024BytesIsThePlaceholderAndLongerOnesAreWrittenExactly)
 {
-    MarketPicture stub(990000001, 1024);
+    MarketPicture stub(1, 1024);
     EXPECT_EQ(Download(stub.url(), "stub.jpg"), kNoPicturePath);
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("stub.jpg")));
 
-    MarketPicture picture(990000002, 1025);
+    MarketPicture picture(2, 1025);
     EXPECT_EQ(Download(picture.url(), "picture.jpg"), m_dir.file("picture.jpg"));
     EXPECT_EQ(TempDir::read(m_dir.file("picture.jpg")), picture.bytes());
 }
 
 TEST_F(ImageDownloadTest, APictureLargerThanTheBufferIsCutAt524288Bytes)
 {
-    MarketPicture large(990000003, 600 * 1024);
+    MarketPicture large(3, 600 * 1024);
     const std::string saved = TempDir::read(Download(large.url(), "large.jpg"));
     EXPECT_EQ(saved.size(), 524288u);
     EXPECT_EQ(saved, large.bytes().substr(0, 524288));
@@ -69,14 +69,14 @@ TEST_F(ImageDownloadTest, APictureLargerThanTheBufferIsCutAt524288Bytes)
 TEST_F(ImageDownloadTest, AnExistingFileIsReplacedNotAppendedTo)
 {
     TempDir::write(m_dir.file("old.jpg"), std::string(5000, 'x'));
-    MarketPicture picture(990000004, 2000);
+    MarketPicture picture(4, 2000);
     Download(picture.url(), "old.jpg");
     EXPECT_EQ(TempDir::read(m_dir.file("old.jpg")), picture.bytes());
 }
 
 TEST_F(ImageDownloadTest, AnErrorStatusIsAFailedDownloadWhateverItsBodyLength)
 {
-    MarketPicture picture(990000005, 4000);
+    MarketPicture picture(5, 4000);
     Inject(market::Fault::ErrorPage);
     EXPECT_EQ(Download(picture.url(), "missing.jpg"), kNoPicturePath);
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("missing.jpg")));
@@ -89,7 +89,7 @@ TEST_F(ImageDownloadTest, AnErrorStatusIsAFailedDownloadWhateverItsBodyLength)
 
 TEST_F(ImageDownloadTest, NetworkFailuresAndBadAddressesEndInThePlaceholder)
 {
-    MarketPicture picture(990000006, 4000);
+    MarketPicture picture(6, 4000);
     Inject(market::Fault::DropConnection);
     EXPECT_EQ(Download(picture.url(), "dropped.jpg"), kNoPicturePath);
     Inject(market::Fault::ShortPicture);
@@ -177,7 +177,7 @@ protected:
         ASSERT_TRUE(Eventually([&] { return m_calls.Pre().size() == 2; }));
     }
 
-    MarketPicture m_picture{990000010, 3000};
+    MarketPicture m_picture{10, 3000};
     Gate m_gate;
     Calls m_calls;
     CTaobaoImageDownloader m_images;
@@ -238,6 +238,17 @@ TEST_F(ImageThreadsTest, ARequestForTheItemTheOtherThreadIsFetchingIsDropped)
     m_gate.Open();
     ASSERT_TRUE(Eventually([&] { return m_calls.PostCount() == 2; }));
     EXPECT_EQ(m_calls.Pre(), (std::vector<int>{5, 6}));
+}
+
+TEST_F(ImageThreadsTest, TheSamePositionOfANewerSearchIsAnotherItemAndIsFetched)
+{
+    m_images.PushRequest(HeldRequest(5));
+    ASSERT_TRUE(Eventually([&] { return m_calls.Pre().size() == 1; }));
+    CImageRequest newer = Request(5, CImageRequest::SkipDownload);
+    newer.searchId = 1;
+    m_images.PushRequest(newer);
+    ASSERT_TRUE(Eventually([&] { return m_calls.PostCount() == 1; }));
+    EXPECT_EQ(m_calls.Post(), std::vector<int>{5});
 }
 
 TEST_F(ImageThreadsTest, ACountOfZeroHoldsBothThreadsAndTwoReleasesThem)

@@ -67,6 +67,9 @@ public:
         store.setSearch(search);
         store.setBrowseSource(CTaobaoDataStore::ItemsSearch);
         store.resetBrowseData(1);
+        // As the search bar does: work begun under the first new id, before
+        // the old browse was forgotten, is dropped too.
+        CQX_GlobalVariable::getInstance().SearchIDChange();
         m_downloader.downloadProducts(positions);
     }
 

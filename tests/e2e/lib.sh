@@ -115,3 +115,16 @@ wait_exit() {
   done
   fail "process $pid still running after $limit s"
 }
+
+# xdotool types a character the keymap lacks by remapping a key for a moment;
+# a client busy drawing reads the map after it was put back and gets
+# nothing. Each character of the text gets a key of its own before typing
+# (up to 56 different characters).
+map_keys() {
+  local code=200 ch hex
+  for ch in $(printf '%s' "$1" | grep -o . | sort -u); do
+    hex=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n')
+    xmodmap -e "keycode $code = 0x$(printf '%x' $((0x1000000 + 0x$hex)))"
+    code=$((code + 1))
+  done
+}

@@ -268,3 +268,19 @@ TEST_F(Navigation, ShopModeShowsTheSellerInTheLeftPanel)
     EXPECT_FALSE(panel->isVisible());
     EXPECT_TRUE(CLeftPanel::getInstance().GetSellerNick().empty());
 }
+
+TEST_F(Navigation, DragEndsWhenTheMouseReachesABar)
+{
+    Gui().injectMousePosition(600, 380);
+    Gui().injectMousePosition(640, 400);
+    Gui().injectMouseButtonDown(CEGUI::LeftButton);
+    Advance(20);
+    Gui().injectMousePosition(640, 785);
+    Gui().injectMouseButtonUp(CEGUI::LeftButton);
+    Advance(20);
+    Gui().injectMousePosition(600, 400);
+    Advance(20);
+    Gui().injectMousePosition(300, 402);
+    EXPECT_DOUBLE_EQ(Motion().scrollVelocity, 0);
+    EXPECT_DOUBLE_EQ(Target(m_wnd->GetCameraTilt()), 0);
+}

@@ -2,6 +2,7 @@
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CTopPanel.h"
+#include "taobao/CTaobaoDataStore.h"
 #include "tests/mainwnd/BrowsingFixture.h"
 #include "tests/support/HeadlessGui.h"
 
@@ -222,4 +223,56 @@ TEST_F(SearchBar, PasteKeepsTheBoxOnOneLineAndWithinItsLength)
     box->setCaretIndex(0);
     HeadlessGui::Context().injectChar(22);
     EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "a " + std::string(58, 'x'));
+}
+
+TEST_F(SearchBar, BackspaceAndTabCharactersNeverEnterTheBoxes)
+{
+    for (const char* name : {"SearchDiv/editName", "SearchDiv/StartPrice"}) {
+        CEGUI::Window* box = Window(name);
+        box->show();
+        Type(name, "12");
+        // The window procedure sends Backspace as a key and then as character 8.
+        HeadlessGui::PressKey(CEGUI::Key::Backspace);
+        for (CEGUI::String::value_type c : {8, 9, 27})
+            HeadlessGui::Context().injectChar(c);
+        HeadlessGui::TypeText("3");
+        EXPECT_EQ(TextOf(name), "13") << name;
+    }
+}
+
+TEST_F(SearchBar, CategoryAndPropertyNarrowTheSearchButNotTheHistory)
+{
+    Search("dress");
+    auto& store = CTaobaoDataStore::getInstance();
+    store.categories.addCategories({{"16", "x", "0", true}}, {"7"});
+    store.properties.setProperties({{"20000", "brand", ""}}, "", "");
+    const size_t history = Modes().GetBackList().size();
+    const int id = SearchId();
+
+    m_wnd->SearchByCategory("16");
+    EXPECT_EQ(Record().cid, "16");
+    EXPECT_EQ(Record().keyword, "dress");
+    std::vector<const CTaobaoCategory*> children;
+    std::vector<std::string> counts;
+    store.categories.getChildren("", children, counts);
+    EXPECT_EQ(children.size(), 1u);
+    std::vector<CTaobaoPropertyEntry> properties;
+    store.properties.copyProperties("", properties);
+    EXPECT_TRUE(properties.empty());
+    EXPECT_EQ(SearchId(), id + 2);
+    EXPECT_EQ(CQX_NoticeBoard::getInstance().GetState(), CQX_NoticeBoard::NewBrowse);
+    EXPECT_EQ(CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActCategoryChosen), 1u);
+
+    store.properties.setProperties({{"20000", "brand", ""}}, "16", "16");
+    m_wnd->SearchByProperty("20000:3");
+    EXPECT_EQ(Record().props, "20000:3");
+    EXPECT_EQ(Record().cid, "16");
+    store.properties.copyProperties("16", properties);
+    EXPECT_EQ(properties.size(), 1u);
+    children.clear();
+    store.categories.getChildren("", children, counts);
+    EXPECT_TRUE(children.empty());
+
+    EXPECT_TRUE(CQX_SearchCondition::getInstance().category.empty());
+    EXPECT_EQ(Modes().GetBackList().size(), history);
 }

@@ -164,6 +164,24 @@ TEST_F(RenderWorkerTest, TheCleanUpMessageLetsDroppedCardsBePreparedAgain)
     EXPECT_EQ(CRenderMsgQueue::getInstance().Size(), 3u) << "the clean-up itself never reaches the render thread";
 }
 
+TEST_F(RenderWorkerTest, CardsDroppedFarAwayAreReadyAgainWhenTheUserScrollsBackBeforeTheWorkerRan)
+{
+    const int search = Global().GetSearchID();
+    PushCard(3, search);
+    ASSERT_TRUE(m_worker.PreRenderNext());
+    // The user scrolled away (the wall dropped card 3) and back while the
+    // worker waited for the wall to rest: the card is asked for again.
+    CHeavyCostRenderMsgQueue::getInstance().PushToHead(
+        std::make_unique<CHeavyCostMsg_ProductCleanedInRenderThread>(search, std::vector<int>{3}));
+    PushCard(3, search);
+    // On screen now: positions 1 to 9, so the clean-up's own position 0 is not.
+    CWallView::getInstance().Publish(1, 8, 0);
+    ASSERT_TRUE(m_worker.PreRenderNext());
+    ASSERT_TRUE(m_worker.PreRenderNext());
+    EXPECT_EQ(m_worker.PreRendered(), std::set<int>{3});
+    EXPECT_EQ(CRenderMsgQueue::getInstance().Size(), 2u) << "card 3 was prepared again";
+}
+
 TEST_F(RenderWorkerTest, TheThreadPreparesQueuedCardsAndStopsWhenAsked)
 {
     CRenderWorker worker;

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Browsing speed of the real program under Xvfb against the local market:
+# Enter in the search box to the first screen of cards complete (median of
+# 15 searches, each keyword searched once before so the market has drawn
+# its pictures, as a warm server would have), and the frame rate while
+# auto-play runs through a list of more than 2 000 results.
+# Usage: bench/browse_bench.sh <build-dir>
+source "$(dirname "$0")/../tests/e2e/lib.sh"
+
+# "包邮" first: 11 000 results in the generated catalogue, for auto-play.
+keywords="包邮 正品 纯棉 新款 大容量 百搭 防水 修身 太平鸟 骆驼 原味 精选 零食 有机 特级"
+export QX_BENCH_KEYWORDS="$keywords"
+
+start_xvfb
+start_market
+start_client
+wait_for_main_screen
+map_keys "${keywords// /}"
+
+# The search box gets the keyboard once; everything after is typed.
+xdotool mousemove 300 22 click 1
+xdotool mousemove 60 20
+# Each keyword once, so the market has drawn its first pictures.
+for word in $keywords; do
+  xdotool key --delay 10 --repeat 12 BackSpace
+  xdotool type --delay 40 "$word"
+  xdotool key Return
+  sleep 2
+done
+
+"$BUILD/bench/bench_browse_e2e" --benchmark_counters_tabular=true
+xdotool mousemove 1256 21 click 1
+wait_exit "$CLIENT_PID" 10
