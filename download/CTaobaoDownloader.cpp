@@ -39,6 +39,14 @@ std::string Utf8(std::string text)
     return text;
 }
 
+// Card text is in the system code page, like the product's title.
+std::string SaleTypeText(const std::string& type)
+{
+    std::string text = type == kAuctionType ? kAuctionText : kFixedPriceText;
+    UTF8ToAnsi(text);
+    return text;
+}
+
 std::string PicturePath(int number)
 {
     char path[64];
@@ -203,7 +211,7 @@ int CTaobaoDownloader::PostDownloadImage(CImageRequest& request)
     card.title = product.title;
     card.price = product.price;
     card.volume = product.volume;
-    card.saleType = product.type == kAuctionType ? kAuctionText : kFixedPriceText;
+    card.saleType = SaleTypeText(product.type);
     card.picturePath = request.localPath;
     CHeavyCostRenderMsgQueue::getInstance().PushToTail(std::make_unique<CRenderMsg_ShowProductSnapshot>(
         request.position, request.searchId, CQX_GlobalVariable::getInstance().GetCurrentModeId(), std::move(card)));

@@ -2,10 +2,20 @@
 
 #include "common/CEGuiCompat.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "panels/CButtonLooks.h"
 #include "scene/CScrollMotion.h"
 
 #include <algorithm>
 #include <cstdio>
+
+namespace {
+
+const CButtonLooks kPlayLooks = {"set:PlayStop image:Play", "set:PlayStop image:PlayHight", "set:PlayStop image:Play",
+                                 "自动滚屏，播放商品"};
+const CButtonLooks kStopLooks = {"set:PlayStop image:Stop", "set:PlayStop image:StopHight", "set:PlayStop image:Stop",
+                                 "暂停滚屏"};
+
+}
 
 void CQX_AutoPlay::Attach()
 {
@@ -44,12 +54,7 @@ void CQX_AutoPlay::Stop(CScrollMotion& motion)
 
 void CQX_AutoPlay::ShowButtons(bool playing)
 {
-    const char* normal = playing ? "set:PlayStop image:Stop" : "set:PlayStop image:Play";
-    CEGuiCompat::SetProperty(m_playButton, "NormalImage", normal);
-    CEGuiCompat::SetProperty(m_playButton, "PushedImage", normal);
-    CEGuiCompat::SetProperty(m_playButton, "HoverImage",
-                             playing ? "set:PlayStop image:StopHight" : "set:PlayStop image:PlayHight");
-    m_playButton->setTooltipText(CEGuiCompat::Utf8(playing ? "暂停滚屏" : "自动滚屏，播放商品"));
+    (playing ? kStopLooks : kPlayLooks).ApplyTo(m_playButton);
     m_fasterButton->setVisible(playing);
     m_slowerButton->setVisible(playing);
     EnableSpeedButtons(CQX_GlobalVariable::getInstance().GetSpeedLevel());

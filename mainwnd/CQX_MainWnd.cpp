@@ -10,6 +10,7 @@
 #include "mainwnd/CQX_TimerList.h"
 #include "mainwnd/CQX_WaitingDisplayList.h"
 #include "mainwnd/CTopPanel.h"
+#include "panels/CButtonLooks.h"
 #include "panels/CDetailWindow.h"
 #include "panels/CLeftPanel.h"
 #include "platform/Browser.h"
@@ -380,13 +381,13 @@ void CQX_MainWnd::ApplyBigPictures(bool big)
 
 void CQX_MainWnd::UpdateBigSmallButton()
 {
+    // With big pictures the button offers small ones, and the other way round.
+    static const CButtonLooks kOfferSmall = {"set:FirstPageMore image:SmallPic", "set:FirstPageMore image:SmallPicHighLight",
+                                             "set:FirstPageMore image:SmallPic", "小图显示商品"};
+    static const CButtonLooks kOfferBig = {"set:FirstPageMore image:BigPic", "set:FirstPageMore image:BigPicHighLight",
+                                           "set:FirstPageMore image:BigPic", "大图显示商品"};
     const bool big = CQX_ModeManager::getInstance().GetCurrentMode().IsBigPictures();
-    const char* image = big ? "set:FirstPageMore image:SmallPic" : "set:FirstPageMore image:BigPic";
-    CEGuiCompat::SetProperty(m_bigSmallButton, "NormalImage", image);
-    CEGuiCompat::SetProperty(m_bigSmallButton, "PushedImage", image);
-    CEGuiCompat::SetProperty(m_bigSmallButton, "HoverImage",
-                             big ? "set:FirstPageMore image:SmallPicHighLight" : "set:FirstPageMore image:BigPicHighLight");
-    m_bigSmallButton->setTooltipText(CEGuiCompat::Utf8(big ? "小图显示商品" : "大图显示商品"));
+    (big ? kOfferSmall : kOfferBig).ApplyTo(m_bigSmallButton);
 }
 
 void CQX_MainWnd::UpdateModeButtons()
@@ -521,7 +522,10 @@ void CQX_MainWnd::SetCursor(const char* classicImage)
 
 bool CQX_MainWnd::OnBigSmall(const CEGUI::EventArgs&)
 {
-    Redisplay(true);
+    if (m_autoPlay.IsOn())
+        PrefetchAhead(true);
+    else
+        Redisplay(true);
     CQX_BaseMode& mode = CQX_ModeManager::getInstance().GetCurrentMode();
     mode.SetBigPictures(!mode.IsBigPictures());
     ApplyBigPictures(mode.IsBigPictures());

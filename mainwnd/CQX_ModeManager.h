@@ -33,7 +33,6 @@ public:
     int GetCurrentKind() const { return m_current->GetModeKind(); }
     // The mode instance of a kind; the unknown mode for a kind that has none.
     CQX_BaseMode& GetMode(int kind);
-    CQX_RoamMode& GetRoamMode() { return m_roam; }
 
     void SwitchMode(CQX_BaseMode& target);
     void SwitchMode(int kind) { SwitchMode(GetMode(kind)); }

@@ -8,6 +8,7 @@
 #include "mainwnd/CQX_ModeManager.h"
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
+#include "panels/CButtonLooks.h"
 #include "panels/CLeftPanel.h"
 #include "platform/Ticks.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -189,7 +190,7 @@ void CTopPanel::SubscribeHandlers()
     Subscribe(m_historyBack, W::EventMouseClick, &CTopPanel::OnHistoryBack, this);
     Subscribe(m_historyForward, W::EventMouseClick, &CTopPanel::OnHistoryForward, this);
     Subscribe(m_returnRecommend, W::EventMouseClick, &CTopPanel::OnReturnRecommend, this);
-    Subscribe(m_returnRecommend, W::EventCharacterKey, &CTopPanel::OnReturnRecommend, this);
+    Subscribe(m_returnRecommend, W::EventCharacterKey, &CTopPanel::OnReturnRecommendKey, this);
     Subscribe(m_favoritesSwitch, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnFavoritesSwitch, this);
     Subscribe(m_favoriteShop, W::EventMouseClick, &CTopPanel::OnFavoriteShopToggle, this);
 }
@@ -421,20 +422,13 @@ void CTopPanel::UpdateShopHeader()
 {
     if (!m_favoriteShop)
         return;
+    static const CButtonLooks kFavorite = {"set:FirstPageMore image:StartHeight",
+                                           "set:FirstPageMore image:StartHeightHover", "set:FirstPageMore image:Start",
+                                           "取消收藏此店铺"};
+    static const CButtonLooks kNotFavorite = {"set:FirstPageMore image:Start", "set:FirstPageMore image:StartHover",
+                                              "set:FirstPageMore image:StartHeight", "收藏此店铺"};
     const bool favorite = CTaobaoDataStore::getInstance().favoriteShops.containsShop(m_shopNick);
-    CEGuiCompat::SetProperty(m_favoriteShop, "NormalImage",
-                             favorite ? "set:FirstPageMore image:StartHeight" : "set:FirstPageMore image:Start");
-    CEGuiCompat::SetProperty(m_favoriteShop, "HoverImage",
-                             favorite ? "set:FirstPageMore image:StartHeightHover"
-                                      : "set:FirstPageMore image:StartHover");
-    CEGuiCompat::SetProperty(m_favoriteShop, "PushedImage",
-                             favorite ? "set:FirstPageMore image:Start" : "set:FirstPageMore image:StartHeight");
-    SetTooltip(m_favoriteShop, favorite ? "取消收藏此店铺" : "收藏此店铺");
-}
-
-void CTopPanel::SetTooltip(CEGUI::Window* window, const char* utf8)
-{
-    window->setTooltipText(CEGuiCompat::Utf8(utf8));
+    (favorite ? kFavorite : kNotFavorite).ApplyTo(m_favoriteShop);
 }
 
 void CTopPanel::SetShopName(const std::string& text)
@@ -556,6 +550,13 @@ bool CTopPanel::OnReturnRecommend(const CEGUI::EventArgs&)
     SelectClass(0);
     CQX_GlobalVariable::getInstance().IncAction(CQX_GlobalVariable::ActBackToRecommend);
     return true;
+}
+
+// The button keeps the keyboard after a click; only Enter presses it again,
+// so typing elsewhere never throws the wall back to the recommendations.
+bool CTopPanel::OnReturnRecommendKey(const CEGUI::EventArgs& e)
+{
+    return CharacterOf(e) == kEnter && OnReturnRecommend(e);
 }
 
 bool CTopPanel::OnFavoritesSwitch(const CEGUI::EventArgs&)

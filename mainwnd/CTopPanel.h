@@ -52,7 +52,6 @@ public:
     const std::string& GetShopNick() const { return m_shopNick; }
     const std::string& GetShopPicturePath() const { return m_shopPicturePath; }
     const std::string& GetShopDisplayName() const { return m_shopDisplayName; }
-    const CQX_SortButtons& GetSortButtons() const { return m_sortButtons; }
     // One of the search box and the two price boxes has the keyboard.
     bool IsEditActive() const;
 
@@ -63,7 +62,6 @@ private:
     void SetVisibility(int modeKind);
     void ShowFavoritesSwitch(int entry);
     void EnterRoamClass(int classId);
-    void SetTooltip(CEGUI::Window* window, const char* utf8);
 
     bool OnSearchButton(const CEGUI::EventArgs& e);
     bool OnSearchBoxCharacter(const CEGUI::EventArgs& e);
@@ -77,6 +75,7 @@ private:
     bool OnHistoryBack(const CEGUI::EventArgs& e);
     bool OnHistoryForward(const CEGUI::EventArgs& e);
     bool OnReturnRecommend(const CEGUI::EventArgs& e);
+    bool OnReturnRecommendKey(const CEGUI::EventArgs& e);
     bool OnFavoritesSwitch(const CEGUI::EventArgs& e);
     bool OnFavoriteShopToggle(const CEGUI::EventArgs& e);
     bool OnClassAccepted(const CEGUI::EventArgs& e);

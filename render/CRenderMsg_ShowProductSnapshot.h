@@ -26,6 +26,9 @@ public:
     const char* GetName() const override;
     bool PreRender(std::set<int>& preRendered) override;
 
+    const Card& GetCard() const { return m_card; }
+    int GetModeId() const { return m_modeId; }
+
 private:
     TexturePtr DrawCard(RenderDevice& device) const;
 

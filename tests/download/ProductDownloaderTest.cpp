@@ -11,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
 #include "render/CRenderMsgQueue.h"
+#include "render/CRenderMsg_ShowProductSnapshot.h"
 #include "scene/CProductWall.h"
 #include "taobao/CTaobaoConnector.h"
 #include "taobao/CTaobaoDataStore.h"
@@ -140,6 +141,39 @@ TEST_F(ProductDownloaderTest, APictureFinishedAfterANewSearchIsNotPosted)
     EXPECT_FALSE(Store().pictures.copy(product.pic_url, recorded));
 }
 
+TEST_F(ProductDownloaderTest, AFinishedPictureBecomesACardOfTheProductInTheSystemCodePage)
+{
+    CImageRequest request = FirstPictureOfANewSearch("../datafiles/img/0.jpg");
+    CTaobaoProductInfo product;
+    ASSERT_TRUE(Store().products.copyProduct(0, product));
+    product.type = "auction";
+    Store().products.clear();
+    Store().products.insertProduct(0, std::make_unique<CTaobaoProductInfo>(product));
+    m_pipeline.Stop();  // the worker leaves the card in its queue
+    EXPECT_EQ(CTaobaoDownloader::PostDownloadImage(request), 1);
+
+    auto msg = CHeavyCostRenderMsgQueue::getInstance().SelectNearest({0, 8, 4});
+    auto* card = dynamic_cast<CRenderMsg_ShowProductSnapshot*>(msg.get());
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->GetModeId(), PipelineHarness::kSearchModeId);
+    EXPECT_EQ(card->GetCard().num_iid, product.num_iid);
+    EXPECT_EQ(card->GetCard().title, product.title);
+    EXPECT_EQ(card->GetCard().picturePath, "../datafiles/img/0.jpg");
+    EXPECT_EQ(card->GetCard().saleType, CodePage::Utf8ToGbk("拍卖"));
+    std::string recorded;
+    ASSERT_TRUE(Store().pictures.copy(product.pic_url, recorded));
+    EXPECT_EQ(recorded, "../datafiles/img/0.jpg") << "the picture is known by its URL without the size suffix";
+
+    product.type = "fixed";
+    Store().products.clear();
+    Store().products.insertProduct(0, std::make_unique<CTaobaoProductInfo>(product));
+    CTaobaoDownloader::PostDownloadImage(request);
+    msg = CHeavyCostRenderMsgQueue::getInstance().SelectNearest({0, 8, 4});
+    card = dynamic_cast<CRenderMsg_ShowProductSnapshot*>(msg.get());
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->GetCard().saleType, CodePage::Utf8ToGbk("一口价"));
+}
+
 TEST_F(ProductDownloaderTest, ACardMadeInTheFavouriteShopModeIsNeverShown)
 {
     CImageRequest request = FirstPictureOfANewSearch(kNoPicturePath);
@@ -234,20 +268,23 @@ TEST_F(ProductDownloaderTest, ShopsAndSellersComeFromTheCacheAtOnceOrFromTheMark
 TEST_F(ProductDownloaderTest, OnlyTheKeywordSearchLoadsCategoriesAndProperties)
 {
     TestLeftPanel panel;
-    CQX_GlobalVariable::getInstance().SetCurrentModeId(3);
-    m_pipeline.Search("", {0});
-    ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return CProductWall::getInstance().HasCard(0); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    while (m_pipeline.ProcessOneMessage()) {
-    }
-    EXPECT_EQ(panel.categoryBuilds, 0);
-
     CQX_GlobalVariable::getInstance().SetCurrentModeId(0);
     m_pipeline.Search("", {0});
     ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return panel.categoryBuilds == 1; }));
     std::vector<const CTaobaoCategory*> records;
     std::vector<std::string> counts;
     EXPECT_TRUE(Store().categories.getChildren("", records, counts));
+
+    // Viewed today: the page is fetched, and nothing else is asked for.
+    CQX_GlobalVariable::getInstance().SetCurrentModeId(3);
+    const int64_t before = GatewayRequests();
+    m_pipeline.Search("", {0});
+    ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return CProductWall::getInstance().HasCard(0); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    while (m_pipeline.ProcessOneMessage()) {
+    }
+    EXPECT_EQ(GatewayRequests(), before + 1);
+    EXPECT_EQ(panel.categoryBuilds, 1);
 }
 
 TEST_F(ProductDownloaderTest, ANewListOfPositionsReplacesTheOldOneAndAnEmptyListEmptiesBothQueues)

@@ -5,6 +5,7 @@
 #include "service/CQXRecommendCatalogue.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "tests/mainwnd/BrowsingFixture.h"
+#include "tests/support/HeadlessGui.h"
 
 using ModeHistory = BrowsingFixture;
 
@@ -234,4 +235,14 @@ TEST_F(ModeHistory, LinkRecommendationOpensThePage)
     EXPECT_EQ(Kind(), ModeRoam);
     EXPECT_EQ(CQX_NoticeBoard::getInstance().GetState(), CQX_NoticeBoard::OpeningWebPage);
     EXPECT_EQ(CQX_GlobalVariable::getInstance().GetPagesOpened(), 1u);
+}
+
+TEST_F(ModeHistory, ReturnButtonAnswersEnterOnly)
+{
+    Search("dress");
+    Window("MotionControl/ReturnRecommend")->activate();
+    HeadlessGui::TypeText(" a");
+    EXPECT_EQ(Kind(), ModeSearch);
+    HeadlessGui::Context().injectChar(13);
+    EXPECT_EQ(Kind(), ModeRoam);
 }
