@@ -1,9 +1,9 @@
 #include "panels/CBrowserHost.h"
 
 #include "panels/CGuiPixelImage.h"
+#include "panels/CPanelText.h"
 #include "platform/Browser.h"
 #include "platform/HtmlView.h"
-#include "taobao/TaobaoText.h"
 
 #include <algorithm>
 
@@ -16,8 +16,6 @@ void CBrowserHost::Attach(CEGUI::Window* area)
     m_area = area;
     m_idleImage = area->getProperty("Image").c_str();
     const CEGUI::Rectf rect = area->getUnclippedOuterRect().get();
-    m_left = static_cast<int>(rect.left());
-    m_top = static_cast<int>(rect.top());
     m_width = static_cast<int>(rect.right() - rect.left());
     m_height = static_cast<int>(rect.bottom() - rect.top());
     area->subscribeEvent(CEGUI::Window::EventMouseWheel, CEGUI::Event::Subscriber(&CBrowserHost::OnMouseWheel, this));
@@ -35,10 +33,8 @@ void CBrowserHost::ShowHtml(const std::string& ansiHtml)
     m_shown = true;
     if (m_width <= 0 || m_height <= 0)
         return;
-    std::string page = ansiHtml;
-    AnsiToUTF8(page);
     m_view = std::make_unique<HtmlView>(m_width, m_height);
-    m_view->Load(page);
+    m_view->Load(CPanelText::Utf8(ansiHtml));
 }
 
 void CBrowserHost::DestroyBrowserWindow()

@@ -25,7 +25,7 @@ public:
     CBrowserHost(const CBrowserHost&) = delete;
     CBrowserHost& operator=(const CBrowserHost&) = delete;
 
-    // The area the page lies over; its pixel rectangle is taken once, here.
+    // The area the page lies over; its pixel size is taken once, here.
     void Attach(CEGUI::Window* area);
 
     // A non-empty page (system code page) replaces the page on show; an
@@ -35,8 +35,6 @@ public:
 
     bool HasBrowserWindow() const { return m_view != nullptr; }
     bool IsShown() const { return m_shown; }
-    int Left() const { return m_left; }
-    int Top() const { return m_top; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     // Where the page on show is scrolled to, as last drawn.
@@ -62,8 +60,6 @@ private:
     std::unique_ptr<HtmlView> m_view;
     std::unique_ptr<CGuiPixelImage> m_page;
     bool m_shown = false;
-    int m_left = 0;
-    int m_top = 0;
     int m_width = 0;
     int m_height = 0;
     int m_scrollTop = 0;

@@ -189,8 +189,7 @@ void CDetailWindow::ShowDetails(int position, const CTaobaoProductInfoDetails& d
     if (position != m_position)
         return;
     m_product = details;
-    if (m_pictureUrl != details.pic_url)
-        m_pictureUrl = details.pic_url;
+    m_pictureUrl = details.pic_url;
     SetText(TitleText, "", details.title);
     SetText(PriceText, "价格：", details.price, " 元");
     m_endTime = details.delist_time;

@@ -45,6 +45,4 @@ void CGuiPixelImage::SetPixels(const PixelImage& pixels)
     const CEGUI::Sizef size(static_cast<float>(pixels.Width()), static_cast<float>(pixels.Height()));
     m_texture->loadFromMemory(bytes.data(), size, CEGUI::Texture::PF_RGBA);
     m_image->setArea(CEGUI::Rectf(CEGUI::Vector2f(0, 0), size));
-    m_width = pixels.Width();
-    m_height = pixels.Height();
 }

@@ -17,8 +17,6 @@ public:
 
     // The name widgets use in their "Image" property.
     const std::string& Name() const { return m_name; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
 
     // Replaces the pixels (and the size) of the image.
     void SetPixels(const PixelImage& pixels);
@@ -27,6 +25,4 @@ private:
     std::string m_name;
     CEGUI::Texture* m_texture = nullptr;
     CEGUI::BasicImage* m_image = nullptr;
-    int m_width = 0;
-    int m_height = 0;
 };

@@ -359,8 +359,11 @@ bool CLeftPanel::OnCategoryChosen(const CEGUI::EventArgs& e)
     if (item == m_categories.Selected() && !IsRetryNoticeShown())
         return true;
     m_categories.SetSelected(item);
-    if (!key.empty())
-        m_properties.Reset();
+    if (key.empty())
+        return true;
+    m_properties.Reset();
+    if (m_mainWnd)
+        m_mainWnd->SearchByCategory(key);
     return true;
 }
 
@@ -377,5 +380,7 @@ bool CLeftPanel::OnPropertyChosen(const CEGUI::EventArgs& e)
     if (item == m_properties.Selected() && !IsRetryNoticeShown())
         return true;
     m_properties.SetSelected(item);
+    if (m_mainWnd)
+        m_mainWnd->SearchByProperty(key);
     return true;
 }

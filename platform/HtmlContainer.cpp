@@ -258,10 +258,8 @@ void HtmlContainer::on_anchor_click(const litehtml::tchar_t* url, const litehtml
         m_clickedLinks.push_back(target);
 }
 
-void HtmlContainer::set_cursor(const litehtml::tchar_t* cursor)
-{
-    m_cursor = cursor ? cursor : "";
-}
+// The GUI draws one pointer for the whole window; it keeps its shape.
+void HtmlContainer::set_cursor(const litehtml::tchar_t*) {}
 
 void HtmlContainer::transform_text(litehtml::tstring& text, litehtml::text_transform tt)
 {

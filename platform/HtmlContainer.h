@@ -38,8 +38,6 @@ public:
     void SetClipPainter(HtmlPainter* painter) { m_clipPainter = painter; }
     // The links clicked since the last call, oldest first.
     std::vector<std::string> TakeClickedLinks();
-    // The cursor the element under the mouse asks for ("pointer" on links).
-    const std::string& Cursor() const { return m_cursor; }
 
     litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight,
                                    litehtml::font_style italic, unsigned int decoration,
@@ -100,6 +98,5 @@ private:
     std::set<std::string> m_requestedPictures;
     int m_styleSheets = 0;
     std::vector<std::string> m_clickedLinks;
-    std::string m_cursor;
     HtmlPainter* m_clipPainter = nullptr;
 };

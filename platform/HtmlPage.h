@@ -34,8 +34,6 @@ public:
     void ScrollBy(int pixels);
     int ScrollTop() const { return m_scrollTop; }
     int ContentHeight() const { return m_contentHeight; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
 
     // The visible part of the page, with a scroll bar when it is taller.
     PixelImage Draw();

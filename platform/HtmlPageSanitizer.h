@@ -13,7 +13,7 @@ class HtmlPageSanitizer
 public:
     static constexpr size_t kMaxPageBytes = 1024 * 1024;
     static constexpr int kMaxDepth = 160;
-    static constexpr int kMaxTableDepth = 6;
+    static constexpr int kMaxTableDepth = 5;
 
     // The page made safe, in valid UTF-8; an empty string for a page too
     // large to show.

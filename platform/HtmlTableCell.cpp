@@ -13,6 +13,24 @@ void HtmlTableCell::set_attr(const litehtml::tchar_t* name, const litehtml::tcha
     litehtml::el_td::set_attr(name, val);
 }
 
+void HtmlTableCell::parse_attributes()
+{
+    if (const litehtml::tchar_t* padding = TablePadding()) {
+        const long pixels = std::strtol(padding, nullptr, 10);
+        const long clamped = pixels < 0 ? 0 : (pixels > kMaxPadding ? kMaxPadding : pixels);
+        m_style.add_property("padding", (std::to_string(clamped) + "px").c_str(), nullptr, false, this);
+    }
+    litehtml::el_td::parse_attributes();
+}
+
+const litehtml::tchar_t* HtmlTableCell::TablePadding() const
+{
+    for (litehtml::element::ptr ancestor = parent(); ancestor; ancestor = ancestor->parent())
+        if (!litehtml::t_strcasecmp(ancestor->get_tagName(), "table"))
+            return ancestor->get_attr("cellpadding");
+    return nullptr;
+}
+
 int HtmlTableCell::ClampSpan(const char* value, int limit)
 {
     errno = 0;

@@ -18,9 +18,6 @@ public:
     HtmlView(const HtmlView&) = delete;
     HtmlView& operator=(const HtmlView&) = delete;
 
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-
     void Load(const std::string& utf8Html);
     // Positive pixels move the page up (further down the page).
     void ScrollBy(int pixels);

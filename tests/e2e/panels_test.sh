@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# A person searches, opens a card and reads its page with the product
-# picture, scrolls it, keeps the product as a favourite and enters the
-# seller's shop, where the left panel shows the seller.
+# A person searches and narrows the search by its first category, opens a
+# card and reads its page with the product picture, scrolls it, keeps the
+# product as a favourite and enters the seller's shop, where the left panel
+# shows the seller.
 source "$(dirname "$0")/lib.sh"
 
 # The detail window over a 1280x800 screen, as its layout places it.
@@ -10,6 +11,14 @@ PAGE_PICTURE=280x280+500+330       # the product picture at the top of the page
 FAVOURITE_BUTTON="912 269"
 ENTER_SHOP_BUTTON="811 269"
 SELLER_ROW=200x24+10+80            # the left panel's first row
+CATEGORY_ROWS=200x40+10+80         # its first two rows
+FIRST_CATEGORY="58 88"
+FIRST_SUBCATEGORY="62 108"
+LEAF_CATEGORY="98 167"
+PROPERTY_ROWS=200x40+10+378
+BRAND_HEADER="42 377"
+FIRST_BRAND="62 397"
+WALL=800x560+400+110
 
 # Waits up to $1 seconds for the command $2 to succeed on a fresh
 # screenshot (passed to it as its argument); SHOT is that screenshot.
@@ -34,7 +43,34 @@ picture_is_shown() {
 }
 page_is_gone() { ! brighter_than "$1" "$HTML_AREA" 0.6; }
 seller_is_shown() { [ "$(region_colours "$1" "$SELLER_ROW")" -gt 8 ]; }
-cards_are_shown() { [ "$(region_colours "$1" 176x176+412+120)" -gt 100 ]; }
+properties_are_shown() { [ "$(region_colours "$1" "$PROPERTY_ROWS")" -gt 8 ]; }
+categories_are_shown() { [ "$(region_colours "$1" "$CATEGORY_ROWS")" -gt 8 ]; }
+differs_in() { [ "$(compare -metric AE -extract "$3" "$1" "$2" null: 2>&1 || true)" -gt "$4" ]; }
+wall_differs_from_before() { differs_in "$before" "$1" "$WALL" 5000; }
+differs_from_before() { differs_in "$before" "$1" "$CATEGORY_ROWS" 50 && differs_in "$before" "$1" "$WALL" 5000; }
+# A card's picture and text band, which the no-result notice would cover.
+cards_are_shown() { [ "$(region_colours "$1" 160x60+420+300)" -gt 60 ] && [ "$(region_colours "$1" 60x60+1000+600)" -gt 30 ]; }
+# The search view's sort buttons, the active one orange, replace the
+# recommendation view's controls in the top bar.
+search_view_shown() {
+  awk "BEGIN{exit !($(convert "$1" -crop 40x16+1062+14 +repage -format '%[fx:mean.r]' info:) > 0.7)}"
+}
+search_results_shown() { search_view_shown "$1" && cards_are_shown "$1"; }
+
+# Types a keyword into the emptied search box and presses Enter, again if
+# it found nothing. The first key of an xdotool run is sometimes lost under
+# the bare X server, so each run starts with a harmless Shift.
+search_for() {
+  for _ in 1 2 3; do
+    xdotool mousemove 300 22 click 1
+    sleep 0.3
+    xdotool key shift Home key --repeat 30 Delete
+    xdotool key shift type --delay 80 "$1"
+    xdotool key shift Return
+    wait_for 15 search_results_shown && return 0
+  done
+  fail "the search for $1 shows no results"
+}
 
 start_xvfb
 start_market
@@ -43,12 +79,35 @@ wait_for_main_screen
 sleep 1
 
 # A keyword search fills the wall with cards.
-xdotool mousemove 300 22 click 1
-sleep 0.3
-xdotool type --delay 60 "手机"
-xdotool key Return
-wait_for 30 cards_are_shown || fail "no cards after the search"
+search_for "手机"
 echo "search: $(screenshot panels-search)"
+
+# Choosing the first category narrows the search: the wall refills and the
+# category opens onto its subcategories.
+wait_for 20 categories_are_shown || fail "the left panel shows no categories"
+sleep 2
+before=$(screenshot panels-categories)
+xdotool mousemove $FIRST_CATEGORY click 1
+wait_for 20 differs_from_before || fail "choosing a category changed nothing"
+wait_for 20 search_results_shown || fail "the narrowed search shows no results"
+echo "category: $(screenshot panels-category-chosen)"
+
+# Its subcategories narrow further, and the properties of the chosen
+# category fill the lower tree.
+xdotool mousemove $FIRST_SUBCATEGORY click 1
+sleep 2
+xdotool mousemove $LEAF_CATEGORY click 1
+wait_for 20 properties_are_shown || fail "the left panel shows no properties"
+echo "properties: $(screenshot panels-properties)"
+
+# The brand opens onto its values; choosing one narrows the wall to it.
+xdotool mousemove $BRAND_HEADER click 1
+sleep 1
+before=$(screenshot panels-brand-open)
+xdotool mousemove $FIRST_BRAND click 1
+wait_for 20 wall_differs_from_before || fail "choosing a brand changed nothing"
+wait_for 20 search_results_shown || fail "the search narrowed to a brand shows no results"
+echo "brand: $(screenshot panels-brand-chosen)"
 
 # A click on the first card opens the detail window; its page follows with
 # the product picture.

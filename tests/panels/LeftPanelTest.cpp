@@ -1,6 +1,8 @@
 #include "common/CEGuiCompat.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_MainWnd.h"
 #include "mainwnd/CQX_NoticeBoard.h"
+#include "service/CQXRecommendCatalogue.h"
 #include "panels/CLeftPanel.h"
 #include "render/CRenderMsg_CategoriesComplete.h"
 #include "render/CRenderMsg_PropertiesComplete.h"
@@ -107,6 +109,24 @@ protected:
     CLeftPanel& panel = CLeftPanel::getInstance();
 };
 
+// The panel as the main window sets it up, so choosing starts real searches.
+class LeftPanelSearchTest : public LeftPanelTest
+{
+protected:
+    void SetUp() override
+    {
+        HeadlessGui::Start();
+        CQXRecommendCatalogue::getInstance().FinishUpdate(false);
+        mainWnd.InitialiseSample();
+        CQX_GlobalVariable::getInstance().SetCurrentModeId(kSearchMode);
+        CQX_NoticeBoard::getInstance().SetState(CQX_NoticeBoard::ResultsPresent);
+        CTaobaoDataStore::getInstance().resetBrowseData(0);
+        CTaobaoDataStore::getInstance().setSearch(CTaobaoSearchParams());
+    }
+
+    CQX_MainWnd mainWnd;
+};
+
 }
 
 TEST_F(LeftPanelTest, CategoriesAreOrderedByCountWithTiesInArrivalOrder)
@@ -167,7 +187,7 @@ TEST_F(LeftPanelTest, TheBrandPropertyBecomesTheFirstHeader)
     EXPECT_FALSE(brand->getIsOpen());
 }
 
-TEST_F(LeftPanelTest, ReChoosingTheActiveCategorySearchesOnlyUnderAFailureOrEmptyNotice)
+TEST_F(LeftPanelSearchTest, ReChoosingTheActiveCategorySearchesOnlyUnderAFailureOrEmptyNotice)
 {
     AddCategories({{"甲", "5"}, {"乙", "3"}});
     panel.BuildCategoryTree();
@@ -175,19 +195,22 @@ TEST_F(LeftPanelTest, ReChoosingTheActiveCategorySearchesOnlyUnderAFailureOrEmpt
     Choose(panel.CategoryTree(), first);
     EXPECT_EQ(panel.CategoryTree().Selected(), first);
 
-    // A property tree left from the chosen category shows whether a new
-    // search of the category began: it is emptied when one does.
-    SetSearchCategory("1000");
+    EXPECT_EQ(CTaobaoDataStore::getInstance().copyCategoryId(), "1000");
+
+    // Each search of the category starts a new browse with a new search id.
     CTaobaoDataStore::getInstance().properties.setProperties({{"20", Ansi("颜色"), ""}}, "1000", "1000");
     panel.BuildPropertyTree();
     ASSERT_FALSE(panel.PropertyTree().IsEmpty());
+    const int searchId = CQX_GlobalVariable::getInstance().GetSearchID();
     Choose(panel.CategoryTree(), first);
     EXPECT_FALSE(panel.PropertyTree().IsEmpty());
+    EXPECT_EQ(CQX_GlobalVariable::getInstance().GetSearchID(), searchId);
 
     CQX_NoticeBoard::getInstance().SetState(CQX_NoticeBoard::NoSearchResult);
     Choose(panel.CategoryTree(), first);
     EXPECT_TRUE(panel.PropertyTree().IsEmpty());
     EXPECT_EQ(panel.CategoryTree().Selected(), first);
+    EXPECT_GT(CQX_GlobalVariable::getInstance().GetSearchID(), searchId);
 
     Choose(panel.CategoryTree(), nullptr);
     EXPECT_EQ(panel.CategoryTree().Selected(), first);
@@ -280,4 +303,17 @@ TEST_F(LeftPanelTest, SellerAnswersUpdateOnlyTheSellerOnShow)
     panel.Reset();
     EXPECT_EQ(panel.GetSellerNick(), "");
     EXPECT_FALSE(panel.IsExpanded());
+}
+
+TEST_F(LeftPanelSearchTest, ChoosingAPropertyValueNarrowsTheSearchToIt)
+{
+    SetSearchCategory("50");
+    CTaobaoDataStore::getInstance().properties.setProperties(
+        {{"30", Ansi("品牌"), ""}, {"2", Ansi("耐克"), "30"}}, "50", "50");
+    panel.BuildPropertyTree();
+    CEGUI::TreeItem* value = TopLevelItem(panel.PropertyTree().Tree(), 0)->getTreeItemFromIndex(0);
+    Choose(panel.PropertyTree(), value);
+    EXPECT_EQ(CTaobaoDataStore::getInstance().copySearch().props, "30:2");
+    EXPECT_EQ(CTaobaoDataStore::getInstance().copyCategoryId(), "50");
+    EXPECT_EQ(panel.PropertyTree().Selected(), value);
 }

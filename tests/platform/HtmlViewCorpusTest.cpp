@@ -93,6 +93,21 @@ TEST(HtmlViewCorpus, ASpanClampedPageStillLaysOutItsCells)
     pictures.Stop();
 }
 
+TEST(HtmlViewCorpus, CellsTakeTheirTablesPaddingWithinBounds)
+{
+    HtmlPictureFetcher pictures;
+    auto heightWith = [&](const std::string& padding) {
+        HtmlPage page(pictures, 400, 300);
+        page.Load("<table cellpadding=" + padding + "><tr><td>格</td></tr><tr><td>格</td></tr></table>");
+        return page.ContentHeight();
+    };
+    const int plain = heightWith("0");
+    EXPECT_EQ(heightWith("10") - plain, 4 * 10);
+    EXPECT_EQ(heightWith("-10"), plain);
+    EXPECT_EQ(heightWith("99999"), heightWith("100"));
+    pictures.Stop();
+}
+
 TEST(HtmlViewCorpus, APageTooLargeToShowIsEmpty)
 {
     HtmlPictureFetcher pictures;
