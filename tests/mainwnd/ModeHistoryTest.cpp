@@ -2,6 +2,7 @@
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CTopPanel.h"
+#include "scene/CProductWall.h"
 #include "service/CQXRecommendCatalogue.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "tests/mainwnd/BrowsingFixture.h"
@@ -245,4 +246,14 @@ TEST_F(ModeHistory, ReturnButtonAnswersEnterOnly)
     EXPECT_EQ(Kind(), ModeSearch);
     HeadlessGui::Context().injectChar(13);
     EXPECT_EQ(Kind(), ModeRoam);
+}
+
+TEST_F(ModeHistory, AnotherSearchInTheSameModeEmptiesTheWall)
+{
+    Search("dress");
+    CProductWall& wall = CProductWall::getInstance();
+    ASSERT_TRUE(wall.AddRecommendCard(5, TexturePtr(), TexturePtr()));
+    Search("shoes");
+    EXPECT_FALSE(wall.HasCard(5));
+    EXPECT_EQ(wall.GetFirstVisibleIndex(), 0);
 }
