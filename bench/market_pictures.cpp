@@ -2,7 +2,7 @@
 // at once, each picture on a new connection as the client's downloader does:
 // first requests (drawn and cached) and repeated ones (from the cache).
 #include "market/Catalogue.h"
-#include "market/MarketServer.h"
+#include "bench/BenchMarket.h"
 
 #include <Poco/File.h>
 #include <Poco/Net/HTTPClientSession.h>
@@ -17,29 +17,9 @@
 
 namespace {
 
-std::string benchDataDir()
-{
-    const char* buildDir = std::getenv("QX_BUILD_DIR");
-    return std::string(buildDir && *buildDir ? buildDir : ".") + "/bench-market";
-}
-
 market::MarketServer& server()
 {
-    static std::unique_ptr<market::MarketServer> instance = [] {
-        market::MarketOptions options;
-        options.port = 0;
-        options.dataDir = benchDataDir();
-        options.productCount = 50000;
-        market::MarketServer::prepareCatalogue(options);
-        // Every run starts with no picture drawn, so first requests are measured.
-        std::string cache = market::MarketServer::pictureCacheDir(options.dataDir);
-        if (Poco::File(cache).exists())
-            Poco::File(cache).remove(true);
-        auto started = std::make_unique<market::MarketServer>(options);
-        started->start();
-        return started;
-    }();
-    return *instance;
+    return BenchMarket(true);
 }
 
 size_t fetchSmallPicture(size_t index)

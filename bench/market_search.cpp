@@ -1,7 +1,7 @@
 // Search page answers of the local market on a 50 000-product catalogue,
 // over real HTTP as the client sends them: median time per 200-item page.
 #include "market/Catalogue.h"
-#include "market/MarketServer.h"
+#include "bench/BenchMarket.h"
 #include "market/TopSignature.h"
 
 #include <Poco/Net/HTTPClientSession.h>
@@ -20,24 +20,9 @@
 
 namespace {
 
-std::string benchDataDir()
-{
-    const char* buildDir = std::getenv("QX_BUILD_DIR");
-    return std::string(buildDir && *buildDir ? buildDir : ".") + "/bench-market";
-}
-
 market::MarketServer& server()
 {
-    static std::unique_ptr<market::MarketServer> instance = [] {
-        market::MarketOptions options;
-        options.port = 0;
-        options.dataDir = benchDataDir();
-        options.productCount = 50000;
-        auto started = std::make_unique<market::MarketServer>(options);
-        started->start();
-        return started;
-    }();
-    return *instance;
+    return BenchMarket(false);
 }
 
 std::string searchTarget(market::RequestParameters::Pairs params)
