@@ -4,6 +4,10 @@
 #include "market/MarketServer.h"
 
 #include <Poco/File.h>
+#include <Poco/Net/HTTPClientSession.h>
+#include <Poco/Net/HTTPRequest.h>
+#include <Poco/Net/HTTPResponse.h>
+#include <Poco/StreamCopier.h>
 
 #include <cstdlib>
 #include <memory>
@@ -35,4 +39,16 @@ inline market::MarketServer& BenchMarket(bool withoutPictures)
         return started;
     }();
     return *instance;
+}
+
+// One GET on a new connection, as the client makes them; the answer's body.
+inline std::string BenchGet(uint16_t port, const std::string& target)
+{
+    Poco::Net::HTTPClientSession session("127.0.0.1", port);
+    Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, target, Poco::Net::HTTPMessage::HTTP_1_1);
+    session.sendRequest(request);
+    Poco::Net::HTTPResponse response;
+    std::string body;
+    Poco::StreamCopier::copyToString(session.receiveResponse(response), body);
+    return body;
 }

@@ -26,12 +26,7 @@ size_t fetchSmallPicture(size_t index)
 {
     const auto& products = server().catalogue().products();
     std::string target = "/pic/item/" + std::to_string(products[index % products.size()].numIid) + ".jpg_b.jpg";
-    Poco::Net::HTTPClientSession session("127.0.0.1", server().port());
-    Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, target, Poco::Net::HTTPMessage::HTTP_1_1);
-    session.sendRequest(request);
-    Poco::Net::HTTPResponse response;
-    std::string body;
-    Poco::StreamCopier::copyToString(session.receiveResponse(response), body);
+    const std::string body = BenchGet(server().port(), target);
     if (body.size() <= 1024)
         throw std::runtime_error("picture too short: " + target);
     return body.size();

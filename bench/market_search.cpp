@@ -43,13 +43,7 @@ std::string searchTarget(market::RequestParameters::Pairs params)
 
 size_t fetch(const std::string& target)
 {
-    Poco::Net::HTTPClientSession session("127.0.0.1", server().port());
-    Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, target, Poco::Net::HTTPMessage::HTTP_1_1);
-    session.sendRequest(request);
-    Poco::Net::HTTPResponse response;
-    std::string body;
-    Poco::StreamCopier::copyToString(session.receiveResponse(response), body);
-    return body.size();
+    return BenchGet(server().port(), target).size();
 }
 
 void runSearch(benchmark::State& state, const market::RequestParameters::Pairs& params)
