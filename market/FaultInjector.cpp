@@ -17,6 +17,9 @@ const std::vector<std::pair<Fault, const char*>> kFaultNames = {
     {Fault::ShortPicture, "short-picture"},
     {Fault::CorruptPicture, "corrupt-picture"},
     {Fault::ErrorPage, "error-page"},
+    {Fault::OversizedBody, "oversized"},
+    {Fault::EndlessBody, "endless"},
+    {Fault::TrickleBody, "trickle"},
 };
 
 const std::vector<std::pair<FaultScope, const char*>> kScopeNames = {
@@ -86,6 +89,11 @@ void FaultInjector::setStopping(bool stopping)
         stopping_.set();
     else
         stopping_.reset();
+}
+
+bool FaultInjector::waitStopping(int ms)
+{
+    return stopping_.tryWait(ms);
 }
 
 bool FaultInjector::parseFault(const std::string& name, Fault& fault)

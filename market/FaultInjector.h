@@ -18,6 +18,9 @@ enum class Fault {
     ShortPicture,     // pictures of at most 1024 bytes
     CorruptPicture,   // pictures that are long enough but not a JPEG
     ErrorPage,        // 404 with a long HTML page, as a proxy sends for a missing file
+    OversizedBody,    // 200 whose body ends, but only after 32 MiB
+    EndlessBody,      // 200 whose body never ends, sent as fast as the client reads
+    TrickleBody,      // 200 whose body never ends, one byte every 50 ms
 };
 
 enum class FaultScope { All, Gateway, Pictures, Service };
@@ -40,6 +43,7 @@ public:
     // latency has been waited. Counts the request against "remaining".
     Fault next(FaultScope part);
     void setStopping(bool stopping);   // while stopping, latency waits end at once
+    bool waitStopping(int ms);         // true once the market stops
 
     static bool parseFault(const std::string& name, Fault& fault);
     static bool parseScope(const std::string& name, FaultScope& scope);

@@ -16,6 +16,7 @@
 #include <Poco/Net/StreamSocket.h>
 #include <Poco/URI.h>
 
+#include <cstdint>
 #include <istream>
 
 namespace market {
@@ -115,6 +116,10 @@ void MarketRouter::handle(Poco::Net::HTTPServerRequest& request, Poco::Net::HTTP
         dropConnection(request, response);
         return;
     }
+    if (fault == Fault::OversizedBody || fault == Fault::EndlessBody || fault == Fault::TrickleBody) {
+        sendLongBody(fault, response);
+        return;
+    }
     HttpAnswer answer;
     if (malformed)
         answer = HttpAnswer::text(400, "malformed request target");
@@ -135,6 +140,28 @@ void MarketRouter::handle(Poco::Net::HTTPServerRequest& request, Poco::Net::HTTP
     std::ostream& out = response.send();
     if (request.getMethod() != Poco::Net::HTTPRequest::HTTP_HEAD)
         out.write(answer.body.data(), std::streamsize(answer.body.size()));
+}
+
+// An oversized body ends after 32 MiB; the others end only when the client
+// goes away or the market stops, so a client that waits for their end never
+// finishes on its own.
+void MarketRouter::sendLongBody(Fault fault, Poco::Net::HTTPServerResponse& response)
+{
+    const bool trickle = fault == Fault::TrickleBody;
+    const size_t length = fault == Fault::OversizedBody ? size_t(32) << 20 : SIZE_MAX;
+    const std::string piece = trickle ? std::string(" ") : std::string(65536, ' ');
+    response.setStatus(Poco::Net::HTTPResponse::HTTP_OK);
+    response.setContentType("text/xml; charset=utf-8");
+    response.setChunkedTransferEncoding(true);
+    response.setKeepAlive(false);
+    std::ostream& out = response.send();
+    out << "<?xml version=\"1.0\" encoding=\"utf-8\"?><rsp>";
+    for (size_t sent = 0; out && sent < length && !parts_.faults.waitStopping(trickle ? 50 : 0);
+         sent += piece.size()) {
+        out.write(piece.data(), std::streamsize(piece.size()));
+        out.flush();
+    }
+    out << "</rsp>";
 }
 
 HttpAnswer MarketRouter::route(Poco::Net::HTTPServerRequest& request, FaultScope part, const std::string& path,

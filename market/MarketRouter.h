@@ -47,6 +47,7 @@ public:
     int64_t pictureRequests() const { return pictureRequests_; }
 
 private:
+    void sendLongBody(Fault fault, Poco::Net::HTTPServerResponse& response);
     HttpAnswer route(Poco::Net::HTTPServerRequest& request, FaultScope part, const std::string& path,
                      const std::string& query, Fault fault);
     std::string baseUrl(const Poco::Net::HTTPServerRequest& request) const;

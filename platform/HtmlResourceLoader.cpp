@@ -1,5 +1,7 @@
 #include "platform/HtmlResourceLoader.h"
 
+#include "platform/BoundedBodyReader.h"
+
 #include <Poco/Exception.h>
 #include <Poco/Net/HTTPClientSession.h>
 #include <Poco/Net/HTTPRequest.h>
@@ -21,21 +23,6 @@ bool IsRedirect(Poco::Net::HTTPResponse::HTTPStatus status)
     using R = Poco::Net::HTTPResponse;
     return status == R::HTTP_MOVED_PERMANENTLY || status == R::HTTP_FOUND || status == R::HTTP_SEE_OTHER ||
            status == R::HTTP_TEMPORARY_REDIRECT || status == R::HTTP_PERMANENT_REDIRECT;
-}
-
-// Reads at most maxBytes + 1 bytes, so an oversized body is noticed without
-// being held.
-bool ReadCapped(std::istream& in, size_t maxBytes, std::string& body)
-{
-    char buffer[16384];
-    body.clear();
-    while (in) {
-        in.read(buffer, sizeof(buffer));
-        body.append(buffer, static_cast<size_t>(in.gcount()));
-        if (body.size() > maxBytes)
-            return false;
-    }
-    return true;
 }
 
 }
@@ -70,7 +57,8 @@ bool HtmlResourceLoader::Fetch(const std::string& address, size_t maxBytes, int 
                 url = Resolve(Poco::URI(uri, response.get("Location", "")).toString());
                 continue;
             }
-            return response.getStatus() == Poco::Net::HTTPResponse::HTTP_OK && ReadCapped(in, maxBytes, body);
+            const BoundedBodyReader reader({maxBytes, std::chrono::milliseconds(timeoutMs)});
+            return response.getStatus() == Poco::Net::HTTPResponse::HTTP_OK && reader.Read(in, body);
         }
     } catch (const Poco::Exception&) {
     } catch (const std::exception&) {

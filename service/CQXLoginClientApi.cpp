@@ -1,6 +1,7 @@
 #include "service/CQXLoginClientApi.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/BoundedBodyReader.h"
 #include "platform/Ticks.h"
 #include "service/CQXConfig.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -25,6 +26,8 @@
 namespace {
 
 const Poco::Timespan kTimeout(3, 0);
+// However fast its bytes come, a service answer ends within this time.
+constexpr std::chrono::milliseconds kMaxAnswerTime(10000);
 
 struct ServiceRequest
 {
@@ -52,14 +55,13 @@ void SendForm(ServiceRequest& request, const std::string& body)
     out.flush();
 }
 
-// Reads at most limit + 1 bytes, so a caller can tell "too long" from "exactly limit".
-std::string ReadUpTo(std::istream& in, size_t limit)
+// An answer past its cap or its time is no answer: nothing of it is kept.
+bool ReadWithin(std::istream& in, size_t maxBytes, std::string& body)
 {
-    std::string data;
-    char chunk[8192];
-    while (data.size() <= limit && in.read(chunk, sizeof(chunk)), in.gcount() > 0)
-        data.append(chunk, static_cast<size_t>(in.gcount()));
-    return data;
+    const bool whole = BoundedBodyReader({maxBytes, kMaxAnswerTime}).Read(in, body);
+    if (!whole)
+        body.clear();
+    return whole;
 }
 
 const Poco::Zip::ZipLocalFileHeader* ContentEntry(const Poco::Zip::ZipArchive& archive)
@@ -134,7 +136,8 @@ int CQXLoginClientApi::PostLogin(const std::string& body, std::string& answer)
         SendForm(request, body);
         Poco::Net::HTTPResponse response;
         std::istream& in = request.session->receiveResponse(response);
-        answer = ReadUpTo(in, kMaxPackageBytes);
+        if (!ReadWithin(in, kMaxAnswerBytes, answer))
+            return -1;
     } catch (const Poco::Exception&) {
         return -1;
     } catch (const std::exception&) {
@@ -167,9 +170,7 @@ size_t CQXLoginClientApi::DownloadPackage(std::string& buffer)
         request.session->sendRequest(get);
         Poco::Net::HTTPResponse response;
         std::istream& in = request.session->receiveResponse(response);
-        // A single socket read may return only part of the package: read it all.
-        buffer = ReadUpTo(in, kMaxPackageBytes);
-        if (response.getStatus() != Poco::Net::HTTPResponse::HTTP_OK || buffer.size() > kMaxPackageBytes)
+        if (!ReadWithin(in, kMaxPackageBytes, buffer) || response.getStatus() != Poco::Net::HTTPResponse::HTTP_OK)
             buffer.clear();
     } catch (const Poco::Exception&) {
         buffer.clear();
@@ -199,8 +200,9 @@ bool CQXLoginClientApi::UnpackPackage() const
         in.clear();
         in.seekg(0);
         Poco::Zip::ZipInputStream content(in, *entry, true);
-        const std::string bytes = ReadUpTo(content, kMaxRecommendFileBytes);
-        if (bytes.empty() || bytes.size() > kMaxRecommendFileBytes)
+        // A small zip may inflate without end: its content has a cap of its own.
+        std::string bytes;
+        if (!ReadWithin(content, kMaxRecommendFileBytes, bytes) || bytes.empty())
             return false;
         return WriteReplacing(m_paths.recommendFile, bytes);
     } catch (const Poco::Exception&) {

@@ -40,7 +40,9 @@ struct CQXUsageReport
 class CQXLoginClientApi
 {
 public:
-    // A package larger than this is refused rather than read into memory.
+    // Answers, packages and package contents larger than these are refused
+    // rather than read into memory.
+    static constexpr size_t kMaxAnswerBytes = 1024 * 1024;
     static constexpr size_t kMaxPackageBytes = 4 * 1024 * 1024;
     static constexpr size_t kMaxRecommendFileBytes = 8 * 1024 * 1024;
 

@@ -3,6 +3,7 @@
 #include "download/CTaobaoImageDownloader.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_NoticeBoard.h"
+#include "platform/BoundedBodyReader.h"
 #include "render/CRenderMsgQueue.h"
 #include "render/CRenderMsg_CategoriesComplete.h"
 #include "render/CRenderMsg_PropertiesComplete.h"
@@ -32,7 +33,6 @@
 #include <Poco/Net/HTTPClientSession.h>
 #include <Poco/Net/HTTPRequest.h>
 #include <Poco/Net/HTTPResponse.h>
-#include <Poco/StreamCopier.h>
 #include <Poco/String.h>
 #include <Poco/URI.h>
 
@@ -46,6 +46,8 @@ const int kAllImageThreads = 2;
 const int kSearchPageSize = 200;
 const int kAffiliatePageSize = 40;
 const size_t kMaxPropertyEntries = 1000;
+// A page of 200 products is about 200 KB; anything near this is not an answer.
+const size_t kMaxAnswerBytes = 8 * 1024 * 1024;
 const int kTodayModeId = 3;
 const int kFavoritesModeId = 2;
 
@@ -165,7 +167,8 @@ CTaobaoConnector::AttemptResult CTaobaoConnector::attemptRequest(const std::stri
         session.sendRequest(request);
         Poco::Net::HTTPResponse response;
         std::istream& in = session.receiveResponse(response);
-        Poco::StreamCopier::copyToString(in, body);
+        if (!BoundedBodyReader({kMaxAnswerBytes, std::chrono::milliseconds(timeoutMs)}).Read(in, body))
+            return NoAnswer;
         CQX_GlobalVariable::getInstance().IncRequestsSent();
         return classifyAnswer(body, response.getStatus());
     } catch (const Poco::Exception&) {

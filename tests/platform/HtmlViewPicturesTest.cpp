@@ -67,6 +67,21 @@ TEST(HtmlViewResources, FetchesWithinTheCapsFromTheMarket)
     EXPECT_FALSE(HtmlResourceLoader::Fetch("file:///etc/passwd", 1 << 20, 5000, body));
 }
 
+TEST(HtmlViewResources, BodiesPastTheirCapOrTimeAreRefusedInTime)
+{
+    LocalMarket& market = LocalMarket::instance();
+    for (market::Fault fault : {market::Fault::OversizedBody, market::Fault::EndlessBody, market::Fault::TrickleBody}) {
+        const std::string name = market::FaultInjector::faultName(fault);
+        market.server().setFaults(market::FaultSettings{fault, market::FaultScope::Pictures, -1, 0});
+        const auto started = std::chrono::steady_clock::now();
+        std::string body;
+        EXPECT_FALSE(HtmlResourceLoader::Fetch(ProductPicture(0), 4 * 1024 * 1024, 500, body)) << name;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2)) << name;
+        EXPECT_LT(body.size(), 5u << 20) << name;
+    }
+    market.reset();
+}
+
 TEST(HtmlViewPictures, DecodingRefusesWhatIsNotAPictureOrTooLarge)
 {
     EXPECT_EQ(HtmlPictureFetcher::Decode(PngBytes(40, 30)).Width(), 40);

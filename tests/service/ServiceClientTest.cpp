@@ -7,6 +7,9 @@
 #include "service/CQXRecommendCatalogue.h"
 #include "service/CQXUpgradeChecker.h"
 
+#include <Poco/DateTime.h>
+#include <Poco/Path.h>
+#include <Poco/Zip/Compress.h>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -209,6 +212,40 @@ TEST_F(ServiceClientTest, AnswerThatIsNotXmlKeepsTheInitialValues)
     CQXLoginClientApi emptyAnswer(other);
     EXPECT_EQ(emptyAnswer.Call(CQXLoginRequest()), -2);
     EXPECT_TRUE(other.IsReady());
+}
+
+TEST_F(ServiceClientTest, AnswersPastTheirCapAreNoAnswers)
+{
+    for (market::Fault fault : {market::Fault::OversizedBody, market::Fault::EndlessBody}) {
+        const std::string name = market::FaultInjector::faultName(fault);
+        market::FaultSettings faults;
+        faults.fault = fault;
+        faults.scope = market::FaultScope::Service;
+        LocalMarket::instance().server().setFaults(faults);
+        Answer(0, 86400, 5);
+        EXPECT_EQ(api->Call(CQXLoginRequest()), -1) << name;
+        EXPECT_TRUE(catalogue->IsReady()) << name;
+        EXPECT_EQ(catalogue->PackageVersion(), 1) << name;
+
+        std::string package = "left over";
+        EXPECT_EQ(CQXLoginClientApi::DownloadPackage(package), 0u) << name;
+        EXPECT_TRUE(package.empty()) << name;
+    }
+}
+
+TEST_F(ServiceClientTest, PackageThatInflatesPastItsCapKeepsTheOldFile)
+{
+    const std::string before = ReadFile(dir / "recommend.xml");
+    {
+        std::ofstream out(dir / "r.zip", std::ios::binary);
+        Poco::Zip::Compress compress(out, true);
+        std::istringstream content(std::string(CQXLoginClientApi::kMaxRecommendFileBytes + 1, ' '));
+        compress.addFile(content, Poco::DateTime(2026, 1, 1), Poco::Path("recommend.xml"));
+        compress.close();
+    }
+    ASSERT_LT(fs::file_size(dir / "r.zip"), 64u * 1024) << "a small package that inflates";
+    EXPECT_FALSE(api->UnpackPackage());
+    EXPECT_EQ(ReadFile(dir / "recommend.xml"), before);
 }
 
 TEST_F(ServiceClientTest, UnreachableServiceFinishesTheCatalogue)

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <set>
 #include <thread>
 
@@ -353,6 +354,24 @@ TEST_F(MarketConnector, AnswersThatAreNoAnswersCountAsFailures)
         EXPECT_EQ(CQX_NoticeBoard::getInstance().GetState(), CQX_NoticeBoard::NetworkFailure) << int(fault);
         EXPECT_EQ(m_store->products.size(), 0u);
     }
+}
+
+TEST_F(MarketConnector, AnswersPastTheirCapOrTimeEndEachAttempt)
+{
+    CTaobaoConnector::setAttemptTimeouts(300, 100);
+    for (Fault fault : {Fault::OversizedBody, Fault::EndlessBody, Fault::TrickleBody}) {
+        const std::string name = market::FaultInjector::faultName(fault);
+        inject(fault);
+        const auto started = std::chrono::steady_clock::now();
+        std::string body;
+        EXPECT_FALSE(CTaobaoConnector::fetchProductInfoFromTaobao("?x=1", body)) << name;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3)) << name;
+        EXPECT_LT(body.size(), 9u << 20) << name << ": the body grew past its cap";
+    }
+    search(CTaobaoDataStore::ItemsSearch);
+    inject(Fault::EndlessBody, 1);
+    EXPECT_TRUE(CTaobaoConnector::fetchProductInfo(0, m_searchId)) << "the next attempt was not held up";
+    EXPECT_EQ(m_store->products.size(), 200u);
 }
 
 TEST_F(MarketConnector, PictureThreadsGiveWayWhileAttemptsTimeOut)
