@@ -1,6 +1,7 @@
 #include "download/CTaobaoImageDownloader.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/BoundedBodyReader.h"
 #include "taobao/CTaobaoProductInfo.h"
 
 #include <Poco/Exception.h>
@@ -10,7 +11,6 @@
 #include <Poco/URI.h>
 
 #include <fstream>
-#include <vector>
 
 CTaobaoImageDownloader& CTaobaoImageDownloader::getInstance()
 {
@@ -173,24 +173,33 @@ bool IsSuccessStatus(int status)
     return status >= 200 && status <= 299;
 }
 
-// Reads until the body ends or the buffer is full.
-size_t ReadBody(std::istream& in, std::vector<char>& buffer)
+std::atomic<std::chrono::milliseconds::rep> g_bodyTimeLimitMs{20000};
+
+// A picture larger than the buffer is cut at the buffer's size; one that is
+// still arriving after the time limit is no picture.
+bool ReadPicture(std::istream& in, std::string& bytes)
 {
-    size_t filled = 0;
-    while (filled < buffer.size() && in) {
-        in.read(buffer.data() + filled, static_cast<std::streamsize>(buffer.size() - filled));
-        filled += static_cast<size_t>(in.gcount());
-    }
-    return filled;
+    const size_t cap = CTaobaoImageDownloader::kMaxPictureBytes;
+    const BoundedBodyReader reader({cap, std::chrono::milliseconds(g_bodyTimeLimitMs.load())});
+    const bool whole = reader.Read(in, bytes);
+    if (bytes.size() <= cap)
+        return whole;
+    bytes.resize(cap);
+    return true;
 }
 
-bool WriteFile(const std::string& path, const char* bytes, size_t size)
+bool WriteFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes, static_cast<std::streamsize>(size));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
+}
+
+void CTaobaoImageDownloader::SetBodyTimeLimit(std::chrono::milliseconds limit)
+{
+    g_bodyTimeLimitMs.store(limit.count());
 }
 
 // An error page is never saved as a picture: a status outside 2xx counts as
@@ -208,10 +217,9 @@ bool CTaobaoImageDownloader::downloadImageImpl(CImageRequest& request)
         session.sendRequest(get);
         Poco::Net::HTTPResponse response;
         std::istream& in = session.receiveResponse(response);
-        std::vector<char> buffer(kMaxPictureBytes);
-        const size_t size = ReadBody(in, buffer);
-        if (IsSuccessStatus(response.getStatus()) && size >= kMinPictureBytes &&
-            WriteFile(request.localPath, buffer.data(), size))
+        std::string bytes;
+        if (ReadPicture(in, bytes) && IsSuccessStatus(response.getStatus()) && bytes.size() >= kMinPictureBytes &&
+            WriteFile(request.localPath, bytes))
             return true;
     } catch (const Poco::Exception&) {
     } catch (const std::exception&) {

@@ -5,6 +5,7 @@
 #include <Poco/Event.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <mutex>
 #include <thread>
@@ -45,6 +46,9 @@ public:
     // Downloads the request's picture into its local path; on any failure
     // the local path becomes the placeholder picture. Always true.
     static bool downloadImageImpl(CImageRequest& request);
+    // However its bytes come, a picture still arriving after this long is a
+    // failed download (20 s unless a test changes it).
+    static void SetBodyTimeLimit(std::chrono::milliseconds limit);
 
     // Cooperative stop: both threads finish what they are doing and end.
     // Safe to call twice.

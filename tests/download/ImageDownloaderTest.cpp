@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <vector>
@@ -65,6 +66,21 @@ TEST_F(ImageDownloadTest, APictureLargerThanTheBufferIsCutAt524288Bytes)
     const std::string saved = TempDir::read(Download(large.url(), "large.jpg"));
     EXPECT_EQ(saved.size(), 524288u);
     EXPECT_EQ(saved, large.bytes().substr(0, 524288));
+}
+
+TEST_F(ImageDownloadTest, BodiesThatNeverEndAreCutOrGivenUpInTime)
+{
+    MarketPicture picture(7, 4000);
+    Inject(market::Fault::EndlessBody);
+    EXPECT_EQ(TempDir::read(Download(picture.url(), "endless.jpg")).size(), 524288u);
+
+    CTaobaoImageDownloader::SetBodyTimeLimit(std::chrono::milliseconds(300));
+    Inject(market::Fault::TrickleBody);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(Download(picture.url(), "trickle.jpg"), kNoPicturePath);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    CTaobaoImageDownloader::SetBodyTimeLimit(std::chrono::seconds(20));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("trickle.jpg")));
 }
 
 TEST_F(ImageDownloadTest, AnExistingFileIsReplacedNotAppendedTo)
