@@ -75,6 +75,31 @@ bool writeAll(int fd, const std::string& text)
     return true;
 }
 
+// Where a file that does not parse is kept: beside itself, with the time it
+// was found and ".bad", so that neither it nor an earlier one is overwritten.
+std::string setAsidePath(const std::string& path)
+{
+    std::string stamp = makeTimestamp();
+    for (char& c : stamp)
+        c = (c == ' ' || c == ':') ? '-' : c;
+    return path + "." + stamp + ".bad";
+}
+
+// A list file that exists but does not parse (a truncated write, a hand edit)
+// may still hold what the user saved: it is moved aside before the list that
+// replaces it is ever written. A missing or empty file holds nothing to keep.
+void readListFile(const std::string& path, TiXmlVisitor& visitor)
+{
+    if (TaobaoXml::walkFile(path, visitor))
+        return;
+    std::error_code error;
+    if (std::filesystem::file_size(path, error) == 0 || error)
+        return;
+    const std::string aside = setAsidePath(path);
+    if (std::rename(path.c_str(), aside.c_str()) == 0)
+        std::fprintf(stderr, "quobrix: %s could not be read; it is kept as %s\n", path.c_str(), aside.c_str());
+}
+
 }
 
 bool CTaobaoLocalStore::addFeedRecord(CTaobaoFeedMap& feeds, const CTaobaoProductInfoDetails& record)
@@ -89,7 +114,7 @@ void CTaobaoLocalStore::loadFeeds(CTaobaoFeedMap& feeds, const std::string& path
     if (!feeds.beginLoad())
         return;
     TaobaoFeedVisitor visitor;
-    TaobaoXml::walkFile(path, visitor);
+    readListFile(path, visitor);
     if (kind == History && !isSameDay(visitor.time, makeTimestamp()))
         return;
     for (const CTaobaoProductInfoDetails& record : visitor.records)
@@ -116,7 +141,7 @@ bool CTaobaoLocalStore::saveFeeds(CTaobaoFeedMap& feeds, const std::string& path
 void CTaobaoLocalStore::loadShops(CTaobaoShopMap& shops, const std::string& path)
 {
     CTaobaoShopVisitor visitor;
-    TaobaoXml::walkFile(path, visitor);
+    readListFile(path, visitor);
     for (const CTaobaoShopItem& shop : visitor.shops)
         shops.addShopInfo(CTaobaoShopItem{"", "", "", shop.bulletin, shop.pic_path, shop.nick});
 }

@@ -8,6 +8,8 @@
 #include <tinyxml.h>
 
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace
@@ -239,4 +241,37 @@ TEST(LocalStore, MissingOrBrokenFilesLoadNothing)
     CTaobaoLocalStore::loadFeeds(partial, broken, CTaobaoLocalStore::Favorites);
     EXPECT_EQ(partial.feedCount(), 0);
     EXPECT_TRUE(partial.isLoaded());
+}
+
+TEST(LocalStore, AListFileThatDoesNotParseIsKeptAsideBeforeAnythingIsWritten)
+{
+    TempDir dir;
+    const std::string favorites = dir.file("data/favorite.xml");
+    const std::string shops = dir.file("data/shop.xml");
+    const std::string truncated = "<items_list>" + itemXml("a", "fixed", "1") + "<item_list><num_iid>";
+    const std::string handEdited = "<shops><shop><nick>n</nick></shop";
+    TempDir::write(favorites, truncated);
+    TempDir::write(shops, handEdited);
+
+    CTaobaoFeedMap feeds;
+    CTaobaoLocalStore::addFeedRecord(feeds, viewed("b"));
+    ASSERT_TRUE(CTaobaoLocalStore::saveFeeds(feeds, favorites, CTaobaoLocalStore::Favorites));
+    CTaobaoShopMap shopMap;
+    CTaobaoLocalStore::loadShops(shopMap, shops);
+    ASSERT_TRUE(CTaobaoLocalStore::saveShops(shopMap, shops));
+
+    std::vector<std::string> keptAside;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.file("data")))
+        if (entry.path().extension() == ".bad")
+            keptAside.push_back(TempDir::read(entry.path().string()));
+    std::sort(keptAside.begin(), keptAside.end());
+    EXPECT_EQ(keptAside, (std::vector<std::string>{truncated, handEdited}));
+    EXPECT_NE(TempDir::read(favorites).find("<num_iid>b</num_iid>"), std::string::npos);
+
+    const std::string empty = dir.file("data/history.xml");
+    TempDir::write(empty, "");
+    CTaobaoFeedMap history;
+    CTaobaoLocalStore::loadFeeds(history, empty, CTaobaoLocalStore::History);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("data")), {}), 5)
+        << "an empty file holds nothing to keep aside";
 }
