@@ -1,4 +1,6 @@
 #pragma once
+#include "render/CCardClaims.h"
+
 #include <functional>
 #include <string>
 
@@ -22,4 +24,5 @@ struct CImageRequest
     std::string localPath;  // the callbacks and the downloader may replace it
     Callback preDownload;   // may be empty
     Callback postDownload;  // must be set
+    CCardClaims::ClaimPtr claim;  // taken when a picture thread starts on the request
 };

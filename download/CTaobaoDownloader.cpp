@@ -4,6 +4,7 @@
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
 #include "render/CRenderMsgQueue.h"
+#include "render/CWallView.h"
 #include "render/CRenderMsg_Shop_Completed.h"
 #include "render/CRenderMsg_ShowDefaultProductSnapshot.h"
 #include "render/CRenderMsg_ShowProductDetail_Shop_Completed.h"
@@ -143,6 +144,8 @@ void CTaobaoDownloader::downloadProductsImpl()
 // already fetched cost no request.
 void CTaobaoDownloader::ServeProduct(int position, int searchId)
 {
+    if (!CWallView::getInstance().IsKept(position))
+        return;
     CTaobaoDataStore& store = Store();
     if (!store.products.contains(position)) {
         const bool paged = store.getBrowseSource() == CTaobaoDataStore::ItemsSearch;
@@ -180,10 +183,19 @@ void CTaobaoDownloader::TriggerCategories()
         m_categoriesEvent.set();
 }
 
+// A position the wall no longer keeps, or whose card is on its way already
+// (the wall asks again every time its first visible index changes), costs
+// nothing more.
 int CTaobaoDownloader::PreDownloadImage(CImageRequest& request)
 {
-    CRenderMsgQueue::getInstance().PushNormalMsg(
-        std::make_unique<CRenderMsg_ShowDefaultProductSnapshot>(request.position, request.searchId));
+    if (!CWallView::getInstance().IsKept(request.position))
+        return CImageRequest::Drop;
+    request.claim = CCardClaims::getInstance().TryClaim(request.searchId, request.position);
+    if (!request.claim)
+        return CImageRequest::Drop;
+    auto placeholder = std::make_unique<CRenderMsg_ShowDefaultProductSnapshot>(request.position, request.searchId);
+    placeholder->HoldClaim(request.claim);
+    CRenderMsgQueue::getInstance().PushNormalMsg(std::move(placeholder));
     CTaobaoDataStore& store = Store();
     std::string url;
     if (!store.products.copyPictureURL(request.position, url))
@@ -213,8 +225,10 @@ int CTaobaoDownloader::PostDownloadImage(CImageRequest& request)
     card.volume = product.volume;
     card.saleType = SaleTypeText(product.type);
     card.picturePath = request.localPath;
-    CHeavyCostRenderMsgQueue::getInstance().PushToTail(std::make_unique<CRenderMsg_ShowProductSnapshot>(
-        request.position, request.searchId, CQX_GlobalVariable::getInstance().GetCurrentModeId(), std::move(card)));
+    auto msg = std::make_unique<CRenderMsg_ShowProductSnapshot>(
+        request.position, request.searchId, CQX_GlobalVariable::getInstance().GetCurrentModeId(), std::move(card));
+    msg->HoldClaim(request.claim);
+    CHeavyCostRenderMsgQueue::getInstance().PushToTail(std::move(msg));
     return 1;
 }
 

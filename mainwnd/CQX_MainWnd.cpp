@@ -282,6 +282,10 @@ void CQX_MainWnd::Redisplay(bool force)
     const int first = GetFirstVisibleIndex();
     if (!force && first == m_lastFirstIndex)
         return;
+    // Cards the wall moved away from go before the missing positions are
+    // counted, so a position whose card was dropped is asked for again.
+    CRenderMsgQueue::getInstance().DropUnplaceable();
+    CHeavyCostRenderMsgQueue::getInstance().DropUnplaceable();
     DisplayProduct(first, first + CProductWall::getInstance().Layout().ScreenCount());
     m_lastFirstIndex = first;
 }
@@ -793,9 +797,11 @@ void CQX_MainWnd::DisplayProduct(int first, int last)
     const CProductWall& wall = CProductWall::getInstance();
     const int total =
         std::min(CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount(), CQX_WaitingDisplayList::kMaxProducts);
+    const CCardClaims& claims = CCardClaims::getInstance();
+    const int searchId = CQX_GlobalVariable::getInstance().GetSearchID();
     const std::vector<int> positions =
         CQX_WaitingDisplayList::Build(first, last, wall.Layout().rows, wall.Layout().columns, total,
-                                      [&wall](int index) { return wall.HasCard(index); });
+                                      [&](int index) { return wall.HasCard(index) || claims.IsClaimed(searchId, index); });
     if (!positions.empty())
         CQX_ModeManager::getInstance().GetCurrentMode().Display(positions);
 }

@@ -10,19 +10,16 @@ CHeavyCostRenderMsgQueue& CHeavyCostRenderMsgQueue::getInstance()
     return *instance;
 }
 
-CHeavyCostRenderMsgQueue::CHeavyCostRenderMsgQueue() : m_available(0, kMaxPending)
-{
-}
+CHeavyCostRenderMsgQueue::CHeavyCostRenderMsgQueue() = default;
 
-// Poco's semaphore throws SystemException "cannot signal semaphore" when it
-// cannot be released, and "wait for semaphore failed" when waiting fails.
 void CHeavyCostRenderMsgQueue::PushToTail(Msg msg)
 {
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_list.push_back(std::move(msg));
+        ++m_signals;
     }
-    m_available.set();
+    m_signalled.notify_one();
 }
 
 void CHeavyCostRenderMsgQueue::PushToHead(Msg msg)
@@ -30,27 +27,48 @@ void CHeavyCostRenderMsgQueue::PushToHead(Msg msg)
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_list.push_front(std::move(msg));
+        ++m_signals;
     }
-    m_available.set();
+    m_signalled.notify_one();
 }
 
 void CHeavyCostRenderMsgQueue::Wake()
 {
-    m_available.set();
+    Signal();
+}
+
+void CHeavyCostRenderMsgQueue::Signal()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ++m_signals;
+    }
+    m_signalled.notify_one();
 }
 
 CHeavyCostRenderMsgQueue::Msg CHeavyCostRenderMsgQueue::Pop()
 {
-    m_available.wait();
+    {
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_signalled.wait(lock, [this] { return m_signals > 0; });
+        --m_signals;
+    }
     return SelectNearest(CWallView::getInstance().VisibleRange());
 }
 
 CHeavyCostRenderMsgQueue::Msg CHeavyCostRenderMsgQueue::SelectNearest(const CWallView::Range& range)
 {
+    std::list<Msg> stale;
     std::lock_guard<std::mutex> guard(m_lock);
     Msg candidate;
     int bestDistance = INT_MAX;
     for (auto it = m_list.begin(); it != m_list.end();) {
+        // Far from the screen: left for the render thread to drop, so its
+        // claim ends where the wall asks for positions again.
+        if (!(*it)->IsKept()) {
+            ++it;
+            continue;
+        }
         const int position = (*it)->GetPosition();
         const bool visible = (*it)->IsServedFirst() || (range.first <= position && position <= range.last);
         const int distance = std::abs(position - range.centre);
@@ -58,10 +76,14 @@ CHeavyCostRenderMsgQueue::Msg CHeavyCostRenderMsgQueue::SelectNearest(const CWal
             ++it;
             continue;
         }
+        if (!(*it)->IsValid()) {
+            auto next = std::next(it);
+            stale.splice(stale.end(), m_list, it);
+            it = next;
+            continue;
+        }
         Msg msg = std::move(*it);
         it = m_list.erase(it);
-        if (!msg->IsValid())
-            continue;
         if (candidate)
             m_list.push_front(std::move(candidate));
         if (visible)
@@ -74,8 +96,21 @@ CHeavyCostRenderMsgQueue::Msg CHeavyCostRenderMsgQueue::SelectNearest(const CWal
 
 void CHeavyCostRenderMsgQueue::Clear()
 {
+    std::list<Msg> cleared;
     std::lock_guard<std::mutex> guard(m_lock);
-    m_list.clear();
+    cleared.swap(m_list);
+}
+
+void CHeavyCostRenderMsgQueue::DropUnplaceable()
+{
+    std::list<Msg> dropped;
+    std::lock_guard<std::mutex> guard(m_lock);
+    for (auto it = m_list.begin(); it != m_list.end();) {
+        auto next = std::next(it);
+        if (!(*it)->IsValid() || !(*it)->IsKept())
+            dropped.splice(dropped.end(), m_list, it);
+        it = next;
+    }
 }
 
 size_t CHeavyCostRenderMsgQueue::Size() const

@@ -2,8 +2,7 @@
 #include "render/CHeavyCostRenderMsg.h"
 #include "render/CWallView.h"
 
-#include <Poco/Semaphore.h>
-
+#include <condition_variable>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -31,9 +30,11 @@ public:
     // Lets a blocked Pop return, so a stopping worker can see its flag.
     void Wake();
 
-    // Deletes every message; the semaphore keeps its count, so later pops
-    // may return null.
+    // Deletes every message; the count of pushes keeps its value, so later
+    // pops may return null.
     void Clear();
+    // Deletes every message of a past search or far from the screen.
+    void DropUnplaceable();
     size_t Size() const;
 
     CHeavyCostRenderMsgQueue();
@@ -41,9 +42,11 @@ public:
     CHeavyCostRenderMsgQueue& operator=(const CHeavyCostRenderMsgQueue&) = delete;
 
 private:
-    static constexpr int kMaxPending = 1000000;
+    void Signal();
 
     mutable std::mutex m_lock;
-    Poco::Semaphore m_available;
+    std::condition_variable m_signalled;
+    // Pushes and wakes not yet met by a pop; unbounded, so no push can fail.
+    size_t m_signals = 0;
     std::list<Msg> m_list;
 };

@@ -1,4 +1,6 @@
 #pragma once
+#include "render/CCardClaims.h"
+
 #include <atomic>
 
 // A result travelling to the render thread: it carries its data and knows
@@ -18,6 +20,12 @@ public:
     virtual const char* GetName() const;
     // Still about the current search?
     virtual bool IsValid() const;
+    // Still wanted where the wall is now? A card far from the screen would
+    // only be collected again: the queues drop it unprepared.
+    virtual bool IsKept() const { return true; }
+
+    // The message carries its position's claim until it is gone.
+    void HoldClaim(CCardClaims::ClaimPtr claim) { m_claim = std::move(claim); }
 
     int GetPosition() const { return m_position; }
     int GetSearchID() const { return m_searchId; }
@@ -30,5 +38,6 @@ protected:
     int m_searchId;
 
 private:
+    CCardClaims::ClaimPtr m_claim;
     static std::atomic<int> s_liveCount;
 };

@@ -26,28 +26,52 @@ void CRenderMsgQueue::PushNormalMsg(Msg msg)
     m_normal.push_back(std::move(msg));
 }
 
+// Messages dropped under the lock are deleted after it is let go (declared
+// before the guard): deleting a prepared card posts to the render worker.
 CRenderMsgQueue::Msg CRenderMsgQueue::PopUrgentMsg()
 {
+    List stale;
     std::lock_guard<std::mutex> guard(m_lock);
-    return PopValid(m_urgent);
+    return PopValid(m_urgent, stale);
 }
 
 CRenderMsgQueue::Msg CRenderMsgQueue::PopNormalMsg()
 {
+    List stale;
     std::lock_guard<std::mutex> guard(m_lock);
-    return PopValid(m_normal);
+    return PopValid(m_normal, stale);
 }
 
-CRenderMsgQueue::Msg CRenderMsgQueue::PopValid(List& list)
+CRenderMsgQueue::Msg CRenderMsgQueue::PopValid(List& list, List& stale)
 {
-    for (int stale = 0; stale < kMaxStaleDeletionsPerPop && !list.empty(); ) {
-        Msg msg = std::move(list.front());
-        list.pop_front();
-        if (msg->IsValid())
+    while (stale.size() < kMaxStaleDeletionsPerPop && !list.empty()) {
+        if (IsPlaceable(*list.front())) {
+            Msg msg = std::move(list.front());
+            list.pop_front();
             return msg;
-        ++stale;
+        }
+        stale.splice(stale.end(), list, list.begin());
     }
     return nullptr;
+}
+
+bool CRenderMsgQueue::IsPlaceable(const CRenderMsg& msg)
+{
+    return msg.IsValid() && msg.IsKept();
+}
+
+void CRenderMsgQueue::DropUnplaceable()
+{
+    List dropped;
+    std::lock_guard<std::mutex> guard(m_lock);
+    for (List* list : {&m_urgent, &m_normal}) {
+        for (auto it = list->begin(); it != list->end();) {
+            auto next = std::next(it);
+            if (!IsPlaceable(**it))
+                dropped.splice(dropped.end(), *list, it);
+            it = next;
+        }
+    }
 }
 
 bool CRenderMsgQueue::ProcessNextMsg()
@@ -63,9 +87,10 @@ bool CRenderMsgQueue::ProcessNextMsg()
 
 void CRenderMsgQueue::Clear()
 {
+    List urgent, normal;
     std::lock_guard<std::mutex> guard(m_lock);
-    m_urgent.clear();
-    m_normal.clear();
+    urgent.swap(m_urgent);
+    normal.swap(m_normal);
 }
 
 size_t CRenderMsgQueue::Size() const

@@ -14,7 +14,7 @@ public:
     using Msg = std::unique_ptr<CRenderMsg>;
 
     // Stale messages deleted by one pop at most, so one idle call stays short.
-    static constexpr int kMaxStaleDeletionsPerPop = 5;
+    static constexpr size_t kMaxStaleDeletionsPerPop = 5;
 
     static CRenderMsgQueue& getInstance();
 
@@ -26,6 +26,10 @@ public:
     // null when the list is empty or after the fifth stale message.
     Msg PopUrgentMsg();
     Msg PopNormalMsg();
+
+    // Deletes every message of a past search or far from the screen, so a
+    // card that can no longer be placed lets go of its textures at once.
+    void DropUnplaceable();
 
     // Runs and deletes one message, urgent first. False when none was ready.
     bool ProcessNextMsg();
@@ -39,7 +43,8 @@ public:
 
 private:
     using List = std::list<Msg>;
-    Msg PopValid(List& list);
+    Msg PopValid(List& list, List& stale);
+    static bool IsPlaceable(const CRenderMsg& msg);
 
     mutable std::mutex m_lock;
     List m_urgent;

@@ -1,5 +1,6 @@
 #include "render/CRenderMsg_ShowDefaultProductSnapshot.h"
 
+#include "render/CWallView.h"
 #include "scene/CProductWall.h"
 
 void CRenderMsg_ShowDefaultProductSnapshot::Process()
@@ -11,4 +12,9 @@ void CRenderMsg_ShowDefaultProductSnapshot::Process()
 const char* CRenderMsg_ShowDefaultProductSnapshot::GetName() const
 {
     return "CRenderMsg_ShowDefaultProductSnapshot";
+}
+
+bool CRenderMsg_ShowDefaultProductSnapshot::IsKept() const
+{
+    return CWallView::getInstance().IsKept(m_position);
 }

@@ -9,4 +9,5 @@ public:
 
     void Process() override;
     const char* GetName() const override;
+    bool IsKept() const override;
 };

@@ -1,5 +1,8 @@
 #include "render/CRenderMsg_ShowProductSnapshot.h"
 
+#include "render/CHeavyCostMsg_ProductCleanedInRenderThread.h"
+#include "render/CHeavyCostRenderMsgQueue.h"
+#include "render/CWallView.h"
 #include "scene/CCardPainter.h"
 #include "scene/CProductWall.h"
 
@@ -25,6 +28,20 @@ bool HasCardLayout(int modeId)
 CRenderMsg_ShowProductSnapshot::CRenderMsg_ShowProductSnapshot(int position, int searchId, int modeId, Card card)
     : CHeavyCostProductRenderMsg(position, searchId), m_modeId(modeId), m_card(std::move(card))
 {
+}
+
+// A card prepared but never placed (dropped as stale or far from the screen)
+// leaves the worker's prepared set, so the position can be prepared again.
+CRenderMsg_ShowProductSnapshot::~CRenderMsg_ShowProductSnapshot()
+{
+    if (m_cardTexture)
+        CHeavyCostRenderMsgQueue::getInstance().PushToHead(
+            std::make_unique<CHeavyCostMsg_ProductCleanedInRenderThread>(m_searchId, std::vector<int>{m_position}));
+}
+
+bool CRenderMsg_ShowProductSnapshot::IsKept() const
+{
+    return CWallView::getInstance().IsKept(m_position);
 }
 
 const char* CRenderMsg_ShowProductSnapshot::GetName() const

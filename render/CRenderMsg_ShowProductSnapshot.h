@@ -21,10 +21,12 @@ public:
 
     // modeId: the browsing mode the card was made for; it decides the card's layout.
     CRenderMsg_ShowProductSnapshot(int position, int searchId, int modeId, Card card);
+    ~CRenderMsg_ShowProductSnapshot() override;
 
     void Process() override;
     const char* GetName() const override;
     bool PreRender(std::set<int>& preRendered) override;
+    bool IsKept() const override;
 
     const Card& GetCard() const { return m_card; }
     int GetModeId() const { return m_modeId; }

@@ -19,3 +19,9 @@ CWallView::Range CWallView::VisibleRange() const
     const int last = first + m_screenCards.load();
     return Range{first, last, (first + last) / 2};
 }
+
+bool CWallView::IsKept(int position) const
+{
+    const Range visible = VisibleRange();
+    return visible.first - kKeptMargin <= position && position <= visible.last + kKeptMargin;
+}

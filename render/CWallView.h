@@ -16,11 +16,16 @@ public:
         int centre;
     };
 
+    // Slots closer than this to the screen are kept; cards further away go.
+    static constexpr int kKeptMargin = 40;
+
     static CWallView& getInstance();
 
     void Publish(int firstVisible, int screenCards, double scrollVelocity);
 
     Range VisibleRange() const;
+    // Whether position lies within kKeptMargin of the screen.
+    bool IsKept(int position) const;
     double ScrollVelocity() const { return m_velocity.load(); }
 
     CWallView() = default;

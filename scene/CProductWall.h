@@ -1,4 +1,5 @@
 #pragma once
+#include "render/CWallView.h"
 #include "scene/CProductCard.h"
 #include "scene/CScrollMotion.h"
 #include "scene/CWallGeometry.h"
@@ -25,8 +26,7 @@ public:
     // Eviction starts when the wall holds this many slots.
     static constexpr size_t kEvictionThreshold = 80;
     static constexpr int kMaxEvictedPerFrame = 5;
-    // Slots closer than this to the screen are kept.
-    static constexpr int kKeptMargin = 40;
+    static constexpr int kKeptMargin = CWallView::kKeptMargin;
     static constexpr int kMaxProducts = 20000;
 
     static CProductWall& getInstance();

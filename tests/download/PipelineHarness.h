@@ -8,6 +8,7 @@
 #include "render/CRenderDeviceLock.h"
 #include "render/CRenderMsgQueue.h"
 #include "render/CRenderWorker.h"
+#include "render/CWallView.h"
 #include "scene/CProductWall.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "tests/taobao/StoreDirectory.h"
@@ -72,6 +73,10 @@ public:
         CQX_GlobalVariable::getInstance().SearchIDChange();
         m_downloader.downloadProducts(positions);
     }
+
+    // What the wall publishes when the given position is the first visible
+    // one: positions far from it are not worked on.
+    void ViewFrom(int first, double velocity = 0) { CWallView::getInstance().Publish(first, 8, velocity); }
 
     // One idle call of the render thread: at most one message.
     bool ProcessOneMessage() { return CRenderMsgQueue::getInstance().ProcessNextMsg(); }

@@ -1,11 +1,16 @@
 // Fifty new searches in quick succession while pictures stream in: only the
 // last search's cards reach the wall, no message is lost on the way, and
-// every thread of the pipeline stops.
+// every thread of the pipeline stops. Fast paging through a large search
+// never builds a backlog.
 #include "tests/download/PipelineHarness.h"
 #include "tests/support/LocalMarket.h"
 
 #include "market/Catalogue.h"
+#include "mainwnd/CQX_WaitingDisplayList.h"
+#include "render/CCardClaims.h"
+#include "render/CHeavyCostRenderMsgQueue.h"
 #include "render/CRenderMsg.h"
+#include "render/CRenderMsgQueue.h"
 #include "scene/CProductWall.h"
 #include "taobao/CTaobaoDataStore.h"
 
@@ -73,6 +78,63 @@ TEST(PipelineStressTest, RapidNewSearchesLeaveOnlyTheLastSearchsCards)
         EXPECT_TRUE(pipeline.Stop()) << "a pipeline thread is still running";
     }
     EXPECT_EQ(CRenderMsg::LiveCount(), liveBefore) << "a render message was never deleted";
+}
+
+// Positions the wall keeps around a screen of 8: the queues never hold more
+// cards than one placeholder and one card message for each.
+const int kKeptPositions = 8 + 2 * CWallView::kKeptMargin + 1;
+
+// What the render thread does each frame while the user pages down: every
+// position without a card is asked for again (the wall cannot see what is on
+// its way), the queues lose what the wall moved away from, one message is
+// processed.
+struct PagingFrame {
+    PipelineHarness& pipeline;
+    size_t peakRender = 0;
+    size_t peakHeavy = 0;
+
+    void Run(int first, double velocity)
+    {
+        pipeline.ViewFrom(first, velocity);
+        CRenderMsgQueue::getInstance().DropUnplaceable();
+        CHeavyCostRenderMsgQueue::getInstance().DropUnplaceable();
+        const CProductWall& wall = CProductWall::getInstance();
+        pipeline.Downloader().downloadProducts(CQX_WaitingDisplayList::Build(
+            first, first + 8, 2, 4, 3000, [&wall](int index) { return wall.HasCard(index); }));
+        pipeline.ProcessOneMessage();
+        peakRender = std::max(peakRender, CRenderMsgQueue::getInstance().Size());
+        peakHeavy = std::max(peakHeavy, CHeavyCostRenderMsgQueue::getInstance().Size());
+    }
+};
+
+TEST(PipelineStressTest, FastPagingKeepsTheQueuesWithinTheKeptRangeAndRecoversAtOnce)
+{
+    LocalMarket::instance().reset();
+    const int liveBefore = CRenderMsg::LiveCount();
+    {
+        PipelineHarness pipeline;
+        pipeline.Search("", {});
+        PagingFrame frame{pipeline};
+        // 80 Page Down presses, one every five frames, the wall moving all along.
+        int first = 0;
+        for (int press = 0; press < 80; ++press, first += 8) {
+            for (int step = 0; step < 5; ++step) {
+                frame.Run(first + step * 8 / 5, 1.0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        }
+        EXPECT_LE(frame.peakHeavy, size_t(kKeptPositions));
+        EXPECT_LE(frame.peakRender, size_t(2 * kKeptPositions));
+        EXPECT_LE(CCardClaims::getInstance().Count(), size_t(kKeptPositions));
+
+        frame.Run(first, 0);
+        const auto stopped = std::chrono::steady_clock::now();
+        ASSERT_TRUE(pipeline.ProcessUntil([&] { return pipeline.WallShows(first, 8); }, std::chrono::seconds(5)));
+        EXPECT_LT(std::chrono::steady_clock::now() - stopped, std::chrono::seconds(1)) << "the screen in view came late";
+        EXPECT_TRUE(pipeline.Stop());
+    }
+    EXPECT_EQ(CRenderMsg::LiveCount(), liveBefore) << "a render message was never deleted";
+    EXPECT_EQ(CCardClaims::getInstance().Count(), 0u) << "a claim outlived its work";
 }
 
 }

@@ -99,8 +99,9 @@ TEST_F(ProductDownloaderTest, PositionsOfOnePageCostOnePageRequest)
 {
     CQX_GlobalVariable::getInstance().SetCurrentModeId(8);  // no category loading
     m_pipeline.Search("", {});
+    m_pipeline.ViewFrom(160);
     const int64_t before = GatewayRequests();
-    m_pipeline.Downloader().downloadProducts({3, 150, 199});
+    m_pipeline.Downloader().downloadProducts({150, 160, 199});
     ASSERT_TRUE(Eventually([&] { return Store().products.contains(199); }));
     EXPECT_EQ(GatewayRequests(), before + 1);
 
@@ -121,6 +122,7 @@ TEST_F(ProductDownloaderTest, AProductWithoutAPictureGetsThePlaceholderWithoutAR
     Store().connectInfo.markRequested(4000);
     Store().products.insertProduct(4001, std::make_unique<CTaobaoProductInfo>(bare));
     const int64_t pictures = PictureRequests();
+    m_pipeline.ViewFrom(4000);
     m_pipeline.Downloader().downloadProducts({4001});
     ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return CProductWall::getInstance().HasCard(4001); }));
     EXPECT_EQ(CProductWall::getInstance().GetCardPicturePath(4001), kNoPicturePath);
