@@ -292,16 +292,37 @@ TEST_F(ProductDownloaderTest, OnlyTheKeywordSearchLoadsCategoriesAndProperties)
 TEST_F(ProductDownloaderTest, ANewListOfPositionsReplacesTheOldOneAndAnEmptyListEmptiesBothQueues)
 {
     CQX_GlobalVariable::getInstance().SetCurrentModeId(8);
-    InjectGatewayFault(market::Fault::None, 200);
-    std::vector<int> many;
-    for (int position = 0; position < 400; ++position)
-        many.push_back(position);
-    m_pipeline.Search("", many);
+    m_pipeline.Search("", {});
+    ASSERT_TRUE(CTaobaoConnector::fetchProductInfo(0, CQX_GlobalVariable::getInstance().GetSearchID()));
+    // The picture threads are held, so the pictures of the page wait in their queue.
+    m_pipeline.Images().SetActiveThreadCount(0);
+    std::vector<int> screenAndAhead;
+    for (int position = 0; position < 40; ++position)
+        screenAndAhead.push_back(position);
+    m_pipeline.Downloader().downloadProducts(screenAndAhead);
+    ASSERT_TRUE(Eventually([&] { return m_pipeline.Images().PendingRequests() >= 10; }));
     m_pipeline.Downloader().downloadProducts({5, 6});
     EXPECT_LE(m_pipeline.Downloader().PendingProducts(), 2u);
+    EXPECT_LE(m_pipeline.Images().PendingRequests(), 2u) << "the pictures of the old list were dropped";
     m_pipeline.Downloader().downloadProducts({});
     EXPECT_EQ(m_pipeline.Downloader().PendingProducts(), 0u);
     EXPECT_EQ(m_pipeline.Images().PendingRequests(), 0u);
+    m_pipeline.Images().SetActiveThreadCount(2);
+}
+
+TEST_F(ProductDownloaderTest, AFetchingPictureShowsItsPlaceholderFirst)
+{
+    m_pipeline.Search("", {});
+    ASSERT_TRUE(CTaobaoConnector::fetchProductInfo(0, CQX_GlobalVariable::getInstance().GetSearchID()));
+    market::FaultSettings slowPictures;
+    slowPictures.scope = market::FaultScope::Pictures;
+    slowPictures.latencyMs = 1500;
+    LocalMarket::instance().server().setFaults(slowPictures);
+    m_pipeline.Downloader().downloadProducts({3});
+    CProductWall& wall = CProductWall::getInstance();
+    ASSERT_TRUE(m_pipeline.ProcessUntil([&] { return wall.SlotCount() == 1; }, std::chrono::milliseconds(1000)));
+    EXPECT_FALSE(wall.HasCard(3)) << "the slot holds the placeholder while the picture is on its way";
+    EXPECT_TRUE(m_pipeline.ProcessUntil([&] { return wall.HasCard(3); }));
 }
 
 }
