@@ -325,4 +325,22 @@ TEST_F(ProductDownloaderTest, AFetchingPictureShowsItsPlaceholderFirst)
     EXPECT_TRUE(m_pipeline.ProcessUntil([&] { return wall.HasCard(3); }));
 }
 
+TEST_F(ProductDownloaderTest, APreparedCardTheWallMovedAwayFromIsMadeAgainWhenTheWallComesBack)
+{
+    CQX_GlobalVariable::getInstance().SetCurrentModeId(6);  // cards, but no category loading
+    m_pipeline.Search("", {});
+    ASSERT_TRUE(CTaobaoConnector::fetchProductInfo(0, CQX_GlobalVariable::getInstance().GetSearchID()));
+    m_pipeline.ViewFrom(0);
+    m_pipeline.Downloader().downloadProducts({3});
+    // Placeholder and prepared card wait for the render thread.
+    ASSERT_TRUE(Eventually([] { return CRenderMsgQueue::getInstance().Size() == 2; }));
+    m_pipeline.ViewFrom(500);
+    CRenderMsgQueue::getInstance().DropUnplaceable();
+    EXPECT_EQ(CRenderMsgQueue::getInstance().Size(), 0u) << "cards far from the wall let go of their textures";
+
+    m_pipeline.ViewFrom(0);
+    m_pipeline.Downloader().downloadProducts({3});
+    EXPECT_TRUE(m_pipeline.ProcessUntil([] { return CProductWall::getInstance().HasCard(3); }, std::chrono::seconds(5)));
+}
+
 }
