@@ -2,6 +2,7 @@
 
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "platform/BoundedBodyReader.h"
+#include "platform/SessionInterrupter.h"
 #include "taobao/CTaobaoProductInfo.h"
 
 #include <Poco/Exception.h>
@@ -215,6 +216,7 @@ bool CTaobaoImageDownloader::downloadImageImpl(CImageRequest& request)
             target = "/";
         Poco::Net::HTTPRequest get(Poco::Net::HTTPRequest::HTTP_GET, target, Poco::Net::HTTPMessage::HTTP_1_1);
         session.sendRequest(get);
+        const SessionInterrupter::Waiting waiting(session);
         Poco::Net::HTTPResponse response;
         std::istream& in = session.receiveResponse(response);
         std::string bytes;

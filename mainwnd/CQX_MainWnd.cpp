@@ -18,6 +18,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
+#include "platform/SessionInterrupter.h"
 #include "platform/Ticks.h"
 #include "download/CTaobaoDownloader.h"
 #include "render/CRenderDeviceLock.h"
@@ -881,6 +882,8 @@ bool CQX_MainWnd::PostFarCards()
 void CQX_MainWnd::Cleanup()
 {
     CQX_GlobalVariable::getInstance().SetQuitting();
+    // No thread waits out a server that does not answer.
+    SessionInterrupter::getInstance().InterruptAll();
     if (auto* app = CEGuiD3D9BaseApplication::Instance())
         app->GetD3DState()->window->Hide();
     {

@@ -1,6 +1,7 @@
 #include "platform/HtmlResourceLoader.h"
 
 #include "platform/BoundedBodyReader.h"
+#include "platform/SessionInterrupter.h"
 
 #include <Poco/Exception.h>
 #include <Poco/Net/HTTPClientSession.h>
@@ -51,6 +52,7 @@ bool HtmlResourceLoader::Fetch(const std::string& address, size_t maxBytes, int 
             Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, uri.getPathAndQuery(),
                                            Poco::Net::HTTPMessage::HTTP_1_1);
             session.sendRequest(request);
+            const SessionInterrupter::Waiting waiting(session);
             Poco::Net::HTTPResponse response;
             std::istream& in = session.receiveResponse(response);
             if (IsRedirect(response.getStatus())) {

@@ -2,6 +2,7 @@
 
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "platform/BoundedBodyReader.h"
+#include "platform/SessionInterrupter.h"
 #include "platform/Ticks.h"
 #include "service/CQXConfig.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -134,6 +135,7 @@ int CQXLoginClientApi::PostLogin(const std::string& body, std::string& answer)
     try {
         ServiceRequest request = OpenSession("login.php");
         SendForm(request, body);
+        const SessionInterrupter::Waiting waiting(*request.session);
         Poco::Net::HTTPResponse response;
         std::istream& in = request.session->receiveResponse(response);
         if (!ReadWithin(in, kMaxAnswerBytes, answer))
@@ -168,6 +170,7 @@ size_t CQXLoginClientApi::DownloadPackage(std::string& buffer)
         ServiceRequest request = OpenSession("r.zip");
         Poco::Net::HTTPRequest get(Poco::Net::HTTPRequest::HTTP_GET, request.path, Poco::Net::HTTPMessage::HTTP_1_1);
         request.session->sendRequest(get);
+        const SessionInterrupter::Waiting waiting(*request.session);
         Poco::Net::HTTPResponse response;
         std::istream& in = request.session->receiveResponse(response);
         if (!ReadWithin(in, kMaxPackageBytes, buffer) || response.getStatus() != Poco::Net::HTTPResponse::HTTP_OK)

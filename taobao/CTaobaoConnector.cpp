@@ -4,6 +4,7 @@
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "platform/BoundedBodyReader.h"
+#include "platform/SessionInterrupter.h"
 #include "render/CRenderMsgQueue.h"
 #include "render/CRenderMsg_CategoriesComplete.h"
 #include "render/CRenderMsg_PropertiesComplete.h"
@@ -142,7 +143,9 @@ bool CTaobaoConnector::fetchProductInfoFromTaobao(const std::string& query, std:
     int timeoutMs = s_firstTimeoutMs.load();
     const int stepMs = s_timeoutStepMs.load();
     bool success = false;
-    for (int attempt = 1; attempt <= kAttempts && !success; ++attempt, timeoutMs += stepMs) {
+    // Quitting starts no other attempt.
+    for (int attempt = 1; attempt <= kAttempts && !success && !SessionInterrupter::getInstance().IsInterrupted();
+         ++attempt, timeoutMs += stepMs) {
         AttemptResult result = attemptRequest(url, timeoutMs, body);
         success = result == Accepted;
         // After one lost attempt only one picture thread may run, after two none.
@@ -165,6 +168,7 @@ CTaobaoConnector::AttemptResult CTaobaoConnector::attemptRequest(const std::stri
         Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, requestTarget(uri),
                                        Poco::Net::HTTPMessage::HTTP_1_1);
         session.sendRequest(request);
+        const SessionInterrupter::Waiting waiting(session);
         Poco::Net::HTTPResponse response;
         std::istream& in = session.receiveResponse(response);
         if (!BoundedBodyReader({kMaxAnswerBytes, std::chrono::milliseconds(timeoutMs)}).Read(in, body))
