@@ -243,9 +243,6 @@ bool CTaobaoConnector::fetchProductInfo(int index, int searchId)
                                                           CQX_NoticeBoard::ResultsPresent);
         return false;
     }
-    if (!isCurrentSearch(searchId))
-        return false;
-
     std::vector<int> indices;
     CTaobaoProductMap::Products products;
     int total = 0;
@@ -253,10 +250,15 @@ bool CTaobaoConnector::fetchProductInfo(int index, int searchId)
         parseTaobaokeProductList(body, page * pageSize, indices, products, total);
     else
         parseProductList(body, page * pageSize, indices, products, total);
-    store.products.insertProducts(indices, std::move(products));
-    store.connectInfo.setTotal(total);
-    if (!affiliate)
-        collectCategoryCounts(body);
+    {
+        const auto browse = store.lockBrowse();
+        if (!isCurrentSearch(searchId))
+            return false;
+        store.products.insertProducts(indices, std::move(products));
+        store.connectInfo.setTotal(total);
+        if (!affiliate)
+            collectCategoryCounts(body);
+    }
     return true;
 }
 

@@ -47,6 +47,7 @@ CTaobaoDataStore::~CTaobaoDataStore()
 
 void CTaobaoDataStore::resetBrowseData(int, BrowseKeep keep)
 {
+    const auto browse = lockBrowse();
     products.clear();
     connectInfo.clear();
     CHeavyCostRenderMsgQueue::getInstance().Clear();

@@ -13,6 +13,7 @@
 #include <Poco/Mutex.h>
 
 #include <atomic>
+#include <mutex>
 #include <string>
 
 class CTaobaoParamList;
@@ -53,6 +54,9 @@ public:
     // still queued for the old one. The reason code is the caller's and
     // changes nothing; a narrowed browse keeps its categories or properties.
     void resetBrowseData(int reason, BrowseKeep keep = KeepNothing);
+    // Held by resetBrowseData: a page checked against the current search and
+    // inserted under it can never land in a browse begun in between.
+    std::unique_lock<std::mutex> lockBrowse() { return std::unique_lock<std::mutex>(m_browseLock); }
 
     // The search record is written by the user interface and read by the
     // download threads, so it is only reached through these.
@@ -94,6 +98,7 @@ private:
     static std::atomic<CTaobaoDataStore*> s_instance;
 
     mutable Poco::FastMutex m_searchLock;
+    std::mutex m_browseLock;
     CTaobaoSearchParams m_search;
     std::atomic<int> m_browseSource{ItemsSearch};
 };

@@ -374,6 +374,30 @@ TEST_F(MarketConnector, AnswersPastTheirCapOrTimeEndEachAttempt)
     EXPECT_EQ(m_store->products.size(), 200u);
 }
 
+TEST_F(MarketConnector, APageOfASearchLeftWhileItArrivedIsNeverInserted)
+{
+    search(CTaobaoDataStore::ItemsSearch);
+    FaultSettings slow;
+    slow.scope = FaultScope::Gateway;
+    slow.latencyMs = 300;
+    m_market->server().setFaults(slow);
+    const int64_t before = gatewayRequests();
+    bool inserted = true;
+    std::thread fetch;
+    {
+        // As resetBrowseData holds it while a new browse begins.
+        const auto browse = m_store->lockBrowse();
+        fetch = std::thread([&] { inserted = CTaobaoConnector::fetchProductInfo(0, m_searchId); });
+        while (gatewayRequests() == before)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        CQX_GlobalVariable::getInstance().SearchIDChange();
+    }
+    fetch.join();
+    EXPECT_FALSE(inserted);
+    EXPECT_EQ(m_store->products.size(), 0u) << "the old search's page reached the new browse";
+}
+
 TEST_F(MarketConnector, PictureThreadsGiveWayWhileAttemptsTimeOut)
 {
     FaultSettings slow;
