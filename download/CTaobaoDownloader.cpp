@@ -2,6 +2,7 @@
 
 #include "download/CTaobaoImageDownloader.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/ThreadFaults.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
 #include "render/CRenderMsgQueue.h"
 #include "render/CWallView.h"
@@ -126,7 +127,9 @@ void CTaobaoDownloader::WorkQueue(Poco::Event& wake, CRequestQueue<Request>& que
         wake.wait();
         Request request;
         for (int searchId = CurrentSearchId(); !IsStopping() && queue.Take(request); searchId = CurrentSearchId()) {
-            if (!serve(request, searchId))
+            bool goOn = true;
+            ThreadFaults::Run("downloader", [&] { goOn = serve(request, searchId); });
+            if (!goOn)
                 break;
         }
     }
@@ -320,7 +323,7 @@ void CTaobaoDownloader::downloadCategoriesImpl()
     while (!IsStopping()) {
         m_categoriesEvent.wait();
         if (!IsStopping())
-            LoadCategories();
+            ThreadFaults::Run("categories", [this] { LoadCategories(); });
     }
 }
 

@@ -3,6 +3,7 @@
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "platform/BoundedBodyReader.h"
 #include "platform/SessionInterrupter.h"
+#include "platform/ThreadFaults.h"
 #include "taobao/CTaobaoProductInfo.h"
 
 #include <Poco/Exception.h>
@@ -114,7 +115,7 @@ void CTaobaoImageDownloader::downloadThread(int index)
                 continue;
             WaitForTurn(index);
             if (!IsStopping())
-                Serve(request);
+                ThreadFaults::Run("pictures", [&request] { Serve(request); });
             ReleasePosition(index);
         }
     }

@@ -2,6 +2,7 @@
 
 #include "platform/HtmlPage.h"
 #include "platform/HtmlPictureFetcher.h"
+#include "platform/ThreadFaults.h"
 
 #include <chrono>
 
@@ -154,12 +155,12 @@ void HtmlLayoutThread::run()
         const int view = m_currentView;
         m_busy = true;
         lock.unlock();
-        Perform(work);
-        std::vector<std::string> links = m_page ? m_page->TakeClickedLinks() : std::vector<std::string>();
+        std::vector<std::string> links;
         HtmlFrame frame;
-        const bool drawn = m_page && (work.load || work.relayout || work.scroll != 0);
-        if (drawn)
-            frame = HtmlFrame{m_page->Draw(), m_page->ScrollTop(), m_page->ContentHeight()};
+        bool drawn = false;
+        // A page the layout library cannot handle is dropped; the next one is laid out as usual.
+        if (!ThreadFaults::Run("page layout", [&] { drawn = PerformAndDraw(work, links, frame); }))
+            m_page.reset();
         lock.lock();
         m_busy = false;
         if (view == m_currentView && view != 0) {
@@ -172,6 +173,18 @@ void HtmlLayoutThread::run()
         }
         m_settled.notify_all();
     }
+}
+
+bool HtmlLayoutThread::PerformAndDraw(Work& work, std::vector<std::string>& links, HtmlFrame& frame)
+{
+    Perform(work);
+    if (!m_page)
+        return false;
+    links = m_page->TakeClickedLinks();
+    if (!work.load && !work.relayout && work.scroll == 0)
+        return false;
+    frame = HtmlFrame{m_page->Draw(), m_page->ScrollTop(), m_page->ContentHeight()};
+    return true;
 }
 
 void HtmlLayoutThread::Perform(Work& work)

@@ -67,6 +67,8 @@ private:
     void EnsureStarted();
     void OnPictureSettled();
     void Perform(Work& work);
+    // False when there is no page or nothing to draw.
+    bool PerformAndDraw(Work& work, std::vector<std::string>& links, HtmlFrame& frame);
 
     HtmlPictureFetcher& m_pictures;
     Poco::Thread m_thread;

@@ -1,6 +1,7 @@
 #include "platform/HtmlPictureFetcher.h"
 
 #include "platform/HtmlResourceLoader.h"
+#include "platform/ThreadFaults.h"
 
 #include <FreeImage.h>
 
@@ -136,8 +137,10 @@ void HtmlPictureFetcher::Run()
     while (Take(url)) {
         std::string bytes;
         PixelImage picture;
-        if (HtmlResourceLoader::Fetch(url, kMaxPictureBytes, kTimeoutMs, bytes))
-            picture = Decode(bytes);
+        ThreadFaults::Run("page pictures", [&] {
+            if (HtmlResourceLoader::Fetch(url, kMaxPictureBytes, kTimeoutMs, bytes))
+                picture = Decode(bytes);
+        });
         Settle(url, std::move(picture));
     }
 }

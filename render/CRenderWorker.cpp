@@ -1,6 +1,7 @@
 #include "render/CRenderWorker.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/ThreadFaults.h"
 #include "platform/Ticks.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
 #include "render/CRenderMsgQueue.h"
@@ -55,7 +56,9 @@ void CRenderWorker::renderWorkerThread()
 bool CRenderWorker::RunOnce()
 {
     WaitUntilReady();
-    return !IsStopping() && PreRenderNext();
+    bool goOn = true;
+    ThreadFaults::Run("render worker", [&] { goOn = !IsStopping() && PreRenderNext(); });
+    return goOn && !IsStopping();
 }
 
 bool CRenderWorker::IsUserBusy() const

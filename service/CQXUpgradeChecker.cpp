@@ -3,6 +3,7 @@
 #include "common/CEGuiBaseApplication.h"
 #include "platform/Browser.h"
 #include "platform/MessageBox.h"
+#include "platform/ThreadFaults.h"
 #include "service/CQXConfig.h"
 #include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
@@ -58,8 +59,14 @@ bool CQXUpgradeChecker::AskForUpgrade(CQXConfig& config)
 
 void CQXUpgradeChecker::UpgradeCheckThread(std::atomic<bool>* feedbackFlag)
 {
-    CQXLoginClientApi api(CQXRecommendCatalogue::getInstance());
-    Check(CQXConfig::getInstance(), api, *feedbackFlag, PhysicalMemoryBytes());
+    CQXRecommendCatalogue& catalogue = CQXRecommendCatalogue::getInstance();
+    ThreadFaults::Run("upgrade check", [&] {
+        CQXLoginClientApi api(catalogue);
+        Check(CQXConfig::getInstance(), api, *feedbackFlag, PhysicalMemoryBytes());
+    });
+    // The first frame waits for the catalogue: a check that failed half way still lets it go.
+    if (!catalogue.IsReady())
+        catalogue.FinishUpdate(false);
 }
 
 void CQXUpgradeChecker::Check(CQXConfig& config, CQXLoginClientApi& api, std::atomic<bool>& feedbackFlag,

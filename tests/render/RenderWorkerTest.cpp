@@ -4,11 +4,15 @@
 #include "render/CRenderMsgQueue.h"
 #include "render/CRenderWorker.h"
 #include "render/CWallView.h"
+#include "platform/ThreadFaults.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <new>
+#include <thread>
 
 namespace {
 
@@ -19,6 +23,16 @@ public:
     CardMsg(int position, int searchId) : CHeavyCostRenderMsg(position, searchId) {}
     void Process() override {}
     bool PreRender(std::set<int>& preRendered) override { return preRendered.insert(m_position).second; }
+};
+
+// A heavy message whose preparation fails the way a full disk or a failed
+// allocation would.
+class FailingMsg : public CHeavyCostRenderMsg
+{
+public:
+    FailingMsg(int position, int searchId) : CHeavyCostRenderMsg(position, searchId) {}
+    void Process() override {}
+    bool PreRender(std::set<int>&) override { throw std::bad_alloc(); }
 };
 
 // A clock the test moves: each sleep advances it and may change the world.
@@ -197,6 +211,23 @@ TEST_F(RenderWorkerTest, TheThreadPreparesQueuedCardsAndStopsWhenAsked)
     worker.Stop();
     EXPECT_FALSE(worker.IsRunning());
     worker.Stop();
+}
+
+TEST_F(RenderWorkerTest, AFailedPreparationIsRecordedAndTheThreadGoesOn)
+{
+    const size_t faults = ThreadFaults::Count();
+    CRenderWorker worker;
+    worker.Start();
+    const int search = Global().GetSearchID();
+    CHeavyCostRenderMsgQueue::getInstance().PushToTail(std::make_unique<FailingMsg>(1, search));
+    PushCard(2, search);
+    for (int i = 0; i < 2000 && CRenderMsgQueue::getInstance().Size() < 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(CRenderMsgQueue::getInstance().Size(), 1u) << "the card after the failed one was not prepared";
+    EXPECT_EQ(ThreadFaults::Count(), faults + 1);
+    EXPECT_NE(ThreadFaults::Last().find("render worker"), std::string::npos);
+    worker.Stop();
+    EXPECT_FALSE(worker.IsRunning());
 }
 
 TEST_F(RenderWorkerTest, AWorkerWaitingForTheWallToRestStillStops)
