@@ -739,12 +739,21 @@ void CQX_MainWnd::RenderScene(uint32_t now)
         UpdateHoveredCard(now);
         CProductWall::getInstance().Render(now);
     }
+    FollowShopInfo();
     if (!m_autoPlay.IsOn())
         Redisplay(false);
     else if (!m_detailVisible)
         KeepAutoPlaying(detailWasVisible);
     if (device)
         CQX_NoticeBoard::getInstance().DrawUnder(now);
+}
+
+void CQX_MainWnd::FollowShopInfo()
+{
+    if (CQX_ModeManager::getInstance().GetCurrentKind() != ModeShop)
+        return;
+    const CProductWall& wall = CProductWall::getInstance();
+    CTopPanel::getInstance().ShowShopInfo(wall.GetFirstVisibleIndex() <= wall.Layout().ScreenCount());
 }
 
 bool CQX_MainWnd::IsDetailWindowVisible() const

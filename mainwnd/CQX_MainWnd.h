@@ -146,6 +146,8 @@ private:
     // resume: a product was open until this frame.
     void KeepAutoPlaying(bool resume);
     bool IsDetailWindowVisible() const;
+    // In a shop, its name shows above the wall only while the first screen is in view.
+    void FollowShopInfo();
     bool IsWallCovered() const;
     bool IsOnOtherWindow(const CEGUI::Vector2f& position) const;
     static bool IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position);

@@ -431,6 +431,13 @@ void CTopPanel::UpdateShopHeader()
     (favorite ? kFavorite : kNotFavorite).ApplyTo(m_favoriteShop);
 }
 
+void CTopPanel::ShowShopInfo(bool shown)
+{
+    CEGUI::Window* shopName = CEGuiCompat::GetWindow("TopPanel/ShopName");
+    if (shopName->isVisible() != shown)
+        shopName->setVisible(shown);
+}
+
 void CTopPanel::SetShopName(const std::string& text)
 {
     ShowShopNick(ToUtf8(text));

@@ -47,6 +47,8 @@ public:
     void UpdateShopHeader();
     // text in the system code page.
     void SetShopName(const std::string& text);
+    // The shop's name above the wall, shown only while its first screen is in view.
+    void ShowShopInfo(bool shown);
     void ShowShopNick(const std::string& utf8Nick) override;
 
     const std::string& GetShopNick() const { return m_shopNick; }

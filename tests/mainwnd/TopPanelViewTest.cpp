@@ -1,6 +1,8 @@
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CTopPanel.h"
+#include "platform/Ticks.h"
 #include "render/CRenderMsg_Shop_Completed.h"
+#include "scene/CProductWall.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/TaobaoText.h"
 #include "tests/mainwnd/BrowsingFixture.h"
@@ -92,6 +94,23 @@ TEST_F(TopPanelView, ShopHeaderShowsTheSellerOfTheShopProfile)
     CRenderMsg_Shop_Completed(SearchId(), shop).Process();
     EXPECT_EQ(TextOf("TopPanel/ShopName"), "小店的名字");
     EXPECT_EQ(CTopPanel::getInstance().GetShopDisplayName(), "小店的名字");
+}
+
+TEST_F(TopPanelView, TheShopNameShowsOnlyWhileTheShopsFirstScreenIsInView)
+{
+    EnterShop();
+    CProductWall& wall = CProductWall::getInstance();
+    wall.SetScrollLimit(2000);
+    const int screen = wall.Layout().ScreenCount();
+    wall.ScrollToIndex(screen);
+    m_wnd->RenderScene(GetTickCount());
+    EXPECT_TRUE(Window("TopPanel/ShopName")->isVisible()) << "first visible index " << wall.GetFirstVisibleIndex();
+    wall.ScrollToIndex(screen * 3);
+    m_wnd->RenderScene(GetTickCount());
+    EXPECT_FALSE(Window("TopPanel/ShopName")->isVisible()) << "first visible index " << wall.GetFirstVisibleIndex();
+    wall.ScrollToIndex(0);
+    m_wnd->RenderScene(GetTickCount());
+    EXPECT_TRUE(Window("TopPanel/ShopName")->isVisible());
 }
 
 TEST_F(TopPanelView, FavouriteShopToggledTwiceIsAsBefore)
