@@ -48,12 +48,12 @@ int CQX_Entry::Run()
     std::thread(&CQXUpgradeChecker::UpgradeCheckThread, &feedbackFlag).detach();
 
     auto mainWnd = std::make_unique<CQX_MainWnd>();
-    mainWnd->Run();
+    const int result = mainWnd->Run();
 
     if (feedbackFlag.load())
         Process::Launch(FeedbackCommandLine(programDir, CQXConfig::getInstance().GetUserID()));
     DeleteFilesInDir(ImageCacheDir(programDir).c_str());
     CTaobaoDataStore::release();
     mainWnd.reset();
-    return 0;
+    return result;
 }

@@ -31,8 +31,9 @@ constexpr uint32_t kOpaqueBlack = 0xFF000000;
 
 [[noreturn]] void FailInitialisation(const std::string& message, const std::string& detail)
 {
-    MessageBox::Show(detail.empty() ? message : message + "\n" + detail, kTitle, MsgBoxButtons::Ok, MsgBoxIcon::Error);
-    throw std::runtime_error("Win32 DirectX 9 application failed to initialise.");
+    // The detail names what is missing: it alone makes the clearer line.
+    MessageBox::Show(detail.empty() ? message : detail, kTitle, MsgBoxButtons::Ok, MsgBoxIcon::Error);
+    throw InitialisationFailure("the application failed to initialise");
 }
 
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace CEGUI {
@@ -13,6 +14,13 @@ class PlatformWindow;
 class RenderDevice;
 class CEGuiWindowProcTarget;
 class CEGuiWindowProcedure;
+
+// The window or its GL could not be made; the user was told why already.
+class InitialisationFailure : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // The window, the 3D device and the GUI renderer of the running program.
 struct CD3D9AppState

@@ -20,13 +20,15 @@ int CEGuiSample::Run()
     try {
         if (Initialise())
             Cleanup();
+        return 0;
+    } catch (const InitialisationFailure&) {
     } catch (const CEGUI::Exception& e) {
         MessageBox::Show(e.getMessage().c_str(), "CEGUI - Exception", MsgBoxButtons::Ok, MsgBoxIcon::Error);
     } catch (const std::exception& e) {
         MessageBox::Show(e.what(), "CEGUI - Exception", MsgBoxButtons::Ok, MsgBoxIcon::Error);
     } catch (...) {
     }
-    return 0;
+    return 1;
 }
 
 bool CEGuiSample::Initialise()

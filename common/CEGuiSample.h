@@ -13,7 +13,8 @@ public:
     virtual ~CEGuiSample();
 
     // Initialise, then Cleanup when the frame loop ran. GUI and standard
-    // exceptions are shown in a "CEGUI - Exception" box. Returns 0.
+    // exceptions are shown in a "CEGUI - Exception" box. Returns 0, or 1
+    // when the program could not start.
     int Run();
 
     virtual bool InitialiseSample() = 0;

@@ -120,7 +120,7 @@ bool CQX_MainWnd::InitialiseSample()
     if (!CreateFonts()) {
         MessageBox::Show("请安装中文字体（雅黑，黑体或宋体），然后再启动程序!", "提示", MsgBoxButtons::Ok,
                          MsgBoxIcon::Error);
-        _exit(0);
+        _exit(1);
     }
     LoadLayout();
     SubscribeEvents();

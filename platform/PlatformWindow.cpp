@@ -77,11 +77,18 @@ PlatformWindow::~PlatformWindow()
 
 bool PlatformWindow::Create(const std::string& title, int width, int height, std::string& error)
 {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        error = std::string("No display: ") + SDL_GetError();
+    // Without an X server SDL falls back to drivers whose GL the program
+    // cannot load; only a driver asked for by name (tests) is taken as it is.
+    const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    m_sdlStarted = started;
+    const char* driver = started ? SDL_GetCurrentVideoDriver() : nullptr;
+    if (!started || (!getenv("SDL_VIDEODRIVER") && (!driver || std::string(driver) != "x11"))) {
+        const char* display = getenv("DISPLAY");
+        error = std::string("cannot open the X display ") +
+                (display && *display ? "\"" + std::string(display) + "\"" : "(DISPLAY is not set)") +
+                (started ? "" : std::string(": ") + SDL_GetError());
         return false;
     }
-    m_sdlStarted = true;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -103,12 +110,12 @@ bool PlatformWindow::Create(const std::string& title, int width, int height, std
     }
     m_glContext = SDL_GL_CreateContext(m_window);
     if (!m_glContext) {
-        error = std::string("No OpenGL 2.1 context: ") + SDL_GetError();
+        error = std::string("no usable OpenGL: no OpenGL 2.1 context: ") + SDL_GetError();
         return false;
     }
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {
-        error = "Failed to initialise OpenGL extensions.";
+        error = "no usable OpenGL: its extensions cannot be loaded";
         return false;
     }
     return true;

@@ -3,6 +3,14 @@
 # runs its shut-down sequence (exit 0, picture cache emptied).
 source "$(dirname "$0")/lib.sh"
 
+# Without an X display: one line naming DISPLAY, exit code 1.
+set +e
+out=$(cd "$BIN" && env -u DISPLAY -u WAYLAND_DISPLAY ./quobrix 2>&1 >/dev/null)
+code=$?
+set -e
+[ "$code" -eq 1 ] || fail "no display: exit code $code"
+echo "$out" | grep -q 'cannot open the X display (DISPLAY is not set)' || fail "no display: $out"
+
 start_xvfb
 start_market
 mkdir -p "$DATA/img/sub"
@@ -36,6 +44,14 @@ if [ -n "${QUOBRIX_SERVICE_URL:-}" ]; then
   [ -s "$DATA/data/recommend.xml" ] || fail "recommendation package not installed"
   curl -sf "$QUOBRIX_SERVICE_URL/admin/statistics" | grep -q 'uid=[1-9][0-9]*&us=' || fail "no statistics received"
 fi
+
+# A lock place that cannot hold the file is not "another instance": the
+# program starts with its lock elsewhere.
+QUOBRIX_LOCK_FILE=/nonexistent-quobrix-dir/quobrix.lock start_client
+wait_for_main_screen
+kill -TERM "$CLIENT_PID"
+wait_exit "$CLIENT_PID" 10
+[ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE with the lock elsewhere"
 
 # SIGTERM is a quit request too: the same shut-down, exit code 0.
 start_client

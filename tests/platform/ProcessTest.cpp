@@ -90,6 +90,18 @@ TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
     unlink(path.c_str());
 }
 
+TEST(InstanceLock, APlaceThatCannotHoldTheFileFallsBackAndStillAdmitsOnlyOne)
+{
+    const std::string nowhere = "/nonexistent-quobrix-dir/quobrix.lock";
+    {
+        InstanceLock first(nowhere);
+        ASSERT_TRUE(first.Acquire()) << "an unusable lock place counted as another instance";
+        InstanceLock second(nowhere);
+        EXPECT_FALSE(second.Acquire()) << "the fallback lock was not taken";
+    }
+    unlink(InstanceLock::FallbackPath().c_str());
+}
+
 TEST(Ticks, CompareAcrossWrapAround)
 {
     EXPECT_TRUE(TickBefore(0xFFFFFFF0u, 0x10u));
