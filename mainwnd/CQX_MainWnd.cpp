@@ -571,8 +571,23 @@ bool CQX_MainWnd::OnRootCharacter(const CEGUI::EventArgs& e)
     return true;
 }
 
+// A text field passes on the keys it does not use itself; they are still
+// the field's, never the wall's or the camera's.
+bool CQX_MainWnd::IsInTextField(const CEGUI::Window* window)
+{
+    for (; window; window = window->getParent()) {
+        if (dynamic_cast<const CEGUI::Editbox*>(window) || dynamic_cast<const CEGUI::Combobox*>(window))
+            return true;
+    }
+    return false;
+}
+
 bool CQX_MainWnd::OnRootKeyDown(const CEGUI::EventArgs& e)
 {
+    // The arguments name the root by now: the field that had the key is the active one.
+    const CEGUI::Window* root = CEGuiCompat::Context().getRootWindow();
+    if (root && IsInTextField(root->getActiveChild()))
+        return false;
     switch (static_cast<const CEGUI::KeyEventArgs&>(e).scancode) {
     case CEGUI::Key::Space: ResetCamera(); break;
     case CEGUI::Key::ArrowUp: ChangeTilt(-kKeyTiltStep); break;

@@ -195,9 +195,28 @@ TEST_F(Navigation, WheelAndKeysMoveTheCamera)
 
 TEST_F(Navigation, KeysTypedInTheSearchBoxStayThere)
 {
-    Type("SearchDiv/editName", "ab");
-    HeadlessGui::PressKey(CEGUI::Key::ArrowLeft);
-    EXPECT_DOUBLE_EQ(Target(m_wnd->GetCameraDistance()), -750);
+    // The search view shows all three boxes; the camera is away from its
+    // rest, so a reset would show.
+    Search("ab");
+    Gui().injectMousePosition(640, 400);
+    Gui().injectMouseWheelChange(2);
+    Advance(1000);
+    const double distance = Target(m_wnd->GetCameraDistance());
+    const double tilt = Target(m_wnd->GetCameraTilt());
+    ASSERT_NE(distance, -750);
+    const size_t backEntries = Modes().GetBackList().size();
+    for (const char* box : {"SearchDiv/editName", "SearchDiv/StartPrice", "SearchDiv/EndPrice"}) {
+        Type(box, "12");
+        for (CEGUI::Key::Scan key : {CEGUI::Key::Space, CEGUI::Key::PageUp, CEGUI::Key::PageDown, CEGUI::Key::ArrowUp,
+                                     CEGUI::Key::ArrowDown, CEGUI::Key::ArrowLeft, CEGUI::Key::ArrowRight}) {
+            HeadlessGui::PressKey(key);
+            Advance(20);
+            EXPECT_DOUBLE_EQ(Target(m_wnd->GetCameraDistance()), distance) << box << " key " << key;
+            EXPECT_DOUBLE_EQ(Target(m_wnd->GetCameraTilt()), tilt) << box << " key " << key;
+            EXPECT_DOUBLE_EQ(Motion().scrollVelocity, 0) << box << " key " << key;
+        }
+    }
+    EXPECT_EQ(Modes().GetBackList().size(), backEntries);
 }
 
 TEST_F(Navigation, ClickOnEmptyWallResetsTheCameraAndTakesTheKeyboard)
