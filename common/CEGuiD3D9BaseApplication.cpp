@@ -170,8 +170,15 @@ bool CEGuiD3D9BaseApplication::PumpMessages(bool& idle)
         OnWindowResized();
     if (!m_windowProc->Handle(message))
         m_quitPosted = true;
+    m_windowEvent = true;
     idle = false;
     return true;
+}
+
+bool CEGuiD3D9BaseApplication::IsFrameNeeded(uint32_t now)
+{
+    return m_windowEvent || CEGUI::System::getSingleton().getDefaultGUIContext().isDirty() ||
+           m_sample->HasSceneChanged(now);
 }
 
 void CEGuiD3D9BaseApplication::RenderFrame(uint32_t now)
@@ -234,9 +241,17 @@ bool CEGuiD3D9BaseApplication::Execute(CEGuiSample* sample)
                     continue;
                 m_state->renderer->restoreTextures();
             }
+            // The picture on screen stays while nothing in it changes; render
+            // messages keep their pace, and a processed one asks for a frame.
+            if (!IsFrameNeeded(now)) {
+                sample->OnIdle();
+                Sleep(FramePacing::kFrameMs);
+                continue;
+            }
             device.IssueQueryBegin();
             if (!device.BeginScene())
                 continue;
+            m_windowEvent = false;
             RenderFrame(now);
             WaitForGpu();
             device.Present();

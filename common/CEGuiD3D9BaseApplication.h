@@ -59,6 +59,7 @@ private:
     void StoreClientSize();
     void OnWindowResized();
     bool PumpMessages(bool& idle);
+    bool IsFrameNeeded(uint32_t now);
     void RenderFrame(uint32_t now);
     void WaitForGpu();
     void ReportFrameStatistics() const;
@@ -69,5 +70,7 @@ private:
     uint32_t m_startTick;
     CEGuiSample* m_sample = nullptr;
     bool m_quitPosted = false;
+    // A window event arrived since the last frame drawn.
+    bool m_windowEvent = true;
     uint32_t m_frames = 0;
 };

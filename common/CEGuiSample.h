@@ -27,6 +27,10 @@ public:
     virtual void OnOneRenderLoopEnd() {}
     // Whether the scene is in motion: the frame loop then runs unthrottled.
     virtual bool IsSceneMoving() const { return false; }
+    // Whether a frame drawn at now would differ from the last one drawn (the
+    // GUI's own changes and the window's events aside): a still scene is not
+    // drawn again.
+    virtual bool HasSceneChanged(uint32_t now) { return true; }
 
     virtual bool Initialise();
     virtual void Cleanup();

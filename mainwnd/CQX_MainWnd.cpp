@@ -740,6 +740,7 @@ bool CQX_MainWnd::OnRootMouseMove(const CEGUI::EventArgs& e)
 void CQX_MainWnd::RenderScene(uint32_t now)
 {
     m_frameTime = now;
+    m_messageProcessed = false;
     auto& timers = CQX_TimerList::getInstance();
     timers.SetClock(now);
     if (timers.IsDue())
@@ -836,6 +837,18 @@ bool CQX_MainWnd::IsSceneMoving() const
     return CProductWall::getInstance().IsMoving();
 }
 
+bool CQX_MainWnd::HasSceneChanged(uint32_t now)
+{
+    if (!m_initialised || m_messageProcessed || IsSceneMoving() || m_autoPlay.IsOn())
+        return true;
+    if (!m_cameraDistance.IsSettled() || !m_cameraTilt.IsSettled())
+        return true;
+    CQX_TimerList& timers = CQX_TimerList::getInstance();
+    timers.SetClock(now);
+    const uint32_t expiry = CQX_NoticeBoard::getInstance().GetExpiry();
+    return timers.IsDue() || (expiry != 0 && !TickBefore(now, expiry));
+}
+
 void CQX_MainWnd::RenderOverlay(uint32_t now)
 {
     if (Device())
@@ -863,7 +876,8 @@ void CQX_MainWnd::ShowStartupPicture()
 
 void CQX_MainWnd::OnIdle()
 {
-    CRenderMsgQueue::getInstance().ProcessNextMsg();
+    if (CRenderMsgQueue::getInstance().ProcessNextMsg())
+        m_messageProcessed = true;
 }
 
 void CQX_MainWnd::WaitForRecommendCatalogue()
@@ -886,7 +900,7 @@ void CQX_MainWnd::OnOneRenderLoopEnd()
         m_initialised = true;
     }
     if (!PostFarCards())
-        CRenderMsgQueue::getInstance().ProcessNextMsg();
+        OnIdle();
 }
 
 bool CQX_MainWnd::PostFarCards()

@@ -33,6 +33,7 @@ public:
     void OnOneRenderLoopEnd() override;
     void Cleanup() override;
     bool IsSceneMoving() const override;
+    bool HasSceneChanged(uint32_t now) override;
 
     // Requests the cards of the visible range [first, last) and around it
     // that the wall still lacks, the screen first.
@@ -183,4 +184,6 @@ private:
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
     bool m_initialised = false;
+    // A render message ran since the last frame drawn.
+    bool m_messageProcessed = false;
 };

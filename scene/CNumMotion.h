@@ -22,6 +22,8 @@ public:
 
     double Value() const { return m_value; }
     int KeyCount() const { return m_keyCount; }
+    // No key ahead: the value no longer changes.
+    bool IsSettled() const { return m_keyCount == 0 || (m_keyCount == 1 && m_value == m_values[0]); }
     uint32_t LastKeyTick() const { return m_ticks[m_keyCount - 1]; }
 
 private:

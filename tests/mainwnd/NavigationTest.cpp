@@ -1,7 +1,10 @@
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
 #include "panels/CDetailWindow.h"
 #include "panels/CLeftPanel.h"
+#include "render/CRenderMsgQueue.h"
+#include "render/CRenderMsg_ShowDefaultProductSnapshot.h"
 #include "scene/CProductWall.h"
 #include "tests/mainwnd/BrowsingFixture.h"
 #include "tests/support/HeadlessGui.h"
@@ -191,6 +194,37 @@ TEST_F(Navigation, WheelAndKeysMoveTheCamera)
     EXPECT_DOUBLE_EQ(Target(m_wnd->GetCameraTilt()), 0);
     HeadlessGui::PressKey(CEGUI::Key::PageDown);
     EXPECT_DOUBLE_EQ(Motion().scrollVelocity, 13);
+}
+
+TEST_F(Navigation, AStillSceneAsksForNoFrameAndEachChangeAsksForOne)
+{
+    CRenderMsgQueue::getInstance().Clear();
+    Advance(25);
+    ASSERT_FALSE(m_wnd->HasSceneChanged(m_now + 25)) << "a still screen is drawn again";
+
+    CRenderMsgQueue::getInstance().PushNormalMsg(
+        std::make_unique<CRenderMsg_ShowDefaultProductSnapshot>(0, CQX_GlobalVariable::getInstance().GetSearchID()));
+    m_wnd->OnIdle();
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 25)) << "a new card";
+    Advance(25);
+    EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 25));
+
+    Gui().injectMousePosition(640, 400);
+    Gui().injectMouseWheelChange(1);
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 25)) << "the camera moves";
+    Advance(2000);
+    Advance(25);
+    EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 25));
+
+    HeadlessGui::PressKey(CEGUI::Key::PageDown);
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 25)) << "the wall moves";
+    // Without a device the wall's motion does not run: it comes to rest here.
+    Motion().Rest(m_now);
+    EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 25));
+
+    CQX_NoticeBoard::getInstance().SetState(CQX_NoticeBoard::InputRefused, m_now + 500);
+    EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 250)) << "a notice that stays as it is";
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 500)) << "a notice expiring";
 }
 
 TEST_F(Navigation, KeysTypedInTheSearchBoxStayThere)
