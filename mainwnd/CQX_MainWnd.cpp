@@ -611,15 +611,22 @@ bool CQX_MainWnd::OnRootButtonDown(const CEGUI::EventArgs& e)
 
 bool CQX_MainWnd::OnRootButtonUp(const CEGUI::EventArgs&)
 {
-    m_navigator.EndDrag();
-    SetCursor(kArrowCursor);
+    EndDrag();
     return true;
 }
 
 bool CQX_MainWnd::OnRootMouseLeave(const CEGUI::EventArgs&)
 {
-    m_navigator.EndDrag();
+    EndDrag();
     return true;
+}
+
+// Wherever the drag ends (on the wall or where the mouse left it for a bar),
+// the grabbing hand goes with it.
+void CQX_MainWnd::EndDrag()
+{
+    m_navigator.EndDrag();
+    SetCursor(kArrowCursor);
 }
 
 bool CQX_MainWnd::OnRootWheel(const CEGUI::EventArgs& e)
@@ -741,6 +748,10 @@ void CQX_MainWnd::RenderScene(uint32_t now)
 {
     m_frameTime = now;
     m_messageProcessed = false;
+    // A release over a bar or a disabled button never reaches the wall.
+    if (m_navigator.IsDragging() &&
+        !CEGuiCompat::Context().getSystemKeys().isPressed(CEGUI::SystemKeys::LeftMouse))
+        EndDrag();
     auto& timers = CQX_TimerList::getInstance();
     timers.SetClock(now);
     if (timers.IsDue())

@@ -153,6 +153,7 @@ private:
     bool IsOnOtherWindow(const CEGUI::Vector2f& position) const;
     static bool IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position);
     static bool IsInTextField(const CEGUI::Window* window);
+    void EndDrag();
     static void SetCursor(const char* classicImage);
     static void AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration);
 

@@ -227,6 +227,19 @@ TEST_F(Navigation, AStillSceneAsksForNoFrameAndEachChangeAsksForOne)
     EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 500)) << "a notice expiring";
 }
 
+TEST_F(Navigation, ADragEndingOverAToolbarRestoresTheArrow)
+{
+    // In the roam mode its own button is disabled: the release goes nowhere.
+    const CEGUI::Rectf bar = Window("BottomPannel/RoamBtn")->getUnclippedOuterRect().get();
+    Gui().injectMousePosition(640, 400);
+    Gui().injectMouseButtonDown(CEGUI::LeftButton);
+    Advance(20);
+    Gui().injectMousePosition(bar.left() + bar.getWidth() / 2, bar.top() + bar.getHeight() / 2);
+    Gui().injectMouseButtonUp(CEGUI::LeftButton);
+    Advance(20);
+    EXPECT_EQ(Gui().getMouseCursor().getDefaultImage()->getName(), "size/MouseCursor");
+}
+
 TEST_F(Navigation, KeysTypedInTheSearchBoxStayThere)
 {
     // The search view shows all three boxes; the camera is away from its
