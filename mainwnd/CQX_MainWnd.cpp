@@ -283,10 +283,7 @@ void CQX_MainWnd::Redisplay(bool force)
     const int first = GetFirstVisibleIndex();
     if (!force && first == m_lastFirstIndex)
         return;
-    // Cards the wall moved away from go before the missing positions are
-    // counted, so a position whose card was dropped is asked for again.
-    CRenderMsgQueue::getInstance().DropUnplaceable();
-    CHeavyCostRenderMsgQueue::getInstance().DropUnplaceable();
+    DropFarWork();
     DisplayProduct(first, first + CProductWall::getInstance().Layout().ScreenCount());
     m_lastFirstIndex = first;
 }
@@ -491,9 +488,10 @@ void CQX_MainWnd::PrefetchAhead(bool force)
     int end = first + 3 * wall.Layout().ScreenCount();
     if (end >= capped)
         end = capped - 1;
+    DropFarWork();
     std::vector<int> missing;
     for (int i = first; i <= end; ++i)
-        if (!wall.HasCard(i))
+        if (!IsShownOrOnItsWay(i))
             missing.push_back(i);
     if (!missing.empty())
         CQX_ModeManager::getInstance().GetCurrentMode().Display(missing);
@@ -834,13 +832,25 @@ void CQX_MainWnd::DisplayProduct(int first, int last)
     const CProductWall& wall = CProductWall::getInstance();
     const int total =
         std::min(CQX_ModeManager::getInstance().GetCurrentMode().GetProductCount(), CQX_WaitingDisplayList::kMaxProducts);
-    const CCardClaims& claims = CCardClaims::getInstance();
-    const int searchId = CQX_GlobalVariable::getInstance().GetSearchID();
     const std::vector<int> positions =
         CQX_WaitingDisplayList::Build(first, last, wall.Layout().rows, wall.Layout().columns, total,
-                                      [&](int index) { return wall.HasCard(index) || claims.IsClaimed(searchId, index); });
+                                      [this](int index) { return IsShownOrOnItsWay(index); });
     if (!positions.empty())
         CQX_ModeManager::getInstance().GetCurrentMode().Display(positions);
+}
+
+// Cards the wall moved away from go before the missing positions are
+// counted, so a position whose card was dropped is asked for again.
+void CQX_MainWnd::DropFarWork()
+{
+    CRenderMsgQueue::getInstance().DropUnplaceable();
+    CHeavyCostRenderMsgQueue::getInstance().DropUnplaceable();
+}
+
+bool CQX_MainWnd::IsShownOrOnItsWay(int index)
+{
+    return CProductWall::getInstance().HasCard(index) ||
+           CCardClaims::getInstance().IsClaimed(CQX_GlobalVariable::getInstance().GetSearchID(), index);
 }
 
 bool CQX_MainWnd::IsSceneMoving() const
@@ -930,6 +940,7 @@ bool CQX_MainWnd::PostFarCards()
 
 void CQX_MainWnd::Cleanup()
 {
+    ReportQueuePeaks();
     CQX_GlobalVariable::getInstance().SetQuitting();
     // No thread waits out a server that does not answer.
     SessionInterrupter::getInstance().InterruptAll();
@@ -948,6 +959,16 @@ void CQX_MainWnd::Cleanup()
     CDetailWindow::Destroy();
     DeleteApplication();
     StopDownloads();
+}
+
+// For the scrolling benchmarks: QUOBRIX_FRAME_STATS=1 prints the queues' peaks.
+void CQX_MainWnd::ReportQueuePeaks()
+{
+    const char* wanted = getenv("QUOBRIX_FRAME_STATS");
+    if (!wanted || std::string(wanted) != "1")
+        return;
+    fprintf(stderr, "quobrix: peak queues: render %zu, heavy %zu\n", CRenderMsgQueue::getInstance().PeakSize(),
+            CHeavyCostRenderMsgQueue::getInstance().PeakSize());
 }
 
 // Every download thread is asked to stop and joined: none is killed, none

@@ -154,6 +154,10 @@ private:
     static bool IsOnWindow(const CEGUI::Window* window, const CEGUI::Vector2f& position);
     static bool IsInTextField(const CEGUI::Window* window);
     void EndDrag();
+    static void DropFarWork();
+    // A real card on the wall, or its work under way.
+    static bool IsShownOrOnItsWay(int index);
+    static void ReportQueuePeaks();
     static void SetCursor(const char* classicImage);
     static void AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration);
 

@@ -22,3 +22,12 @@ bool CHeavyCostMsg_ProductCleanedInRenderThread::PreRender(std::set<int>& preRen
         preRendered.erase(position);
     return false;
 }
+
+bool CHeavyCostMsg_ProductCleanedInRenderThread::Absorb(CHeavyCostRenderMsg& newer)
+{
+    auto* cleaned = dynamic_cast<CHeavyCostMsg_ProductCleanedInRenderThread*>(&newer);
+    if (!cleaned || cleaned->GetSearchID() != m_searchId)
+        return false;
+    m_positions.insert(m_positions.end(), cleaned->m_positions.begin(), cleaned->m_positions.end());
+    return true;
+}

@@ -16,6 +16,8 @@ public:
     // Its position means nothing: it must run before the cards it lets be
     // prepared again, which the user may be scrolling back to right now.
     bool IsServedFirst() const override { return true; }
+    // One clean-up of a search waits at the head, however many frames collect cards.
+    bool Absorb(CHeavyCostRenderMsg& newer) override;
 
 private:
     std::vector<int> m_positions;

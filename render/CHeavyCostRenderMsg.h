@@ -18,4 +18,7 @@ public:
 
     // Served in queue order before any card, wherever the user looks.
     virtual bool IsServedFirst() const { return false; }
+    // Takes over what a newer message of the same kind carries, so that
+    // queued messages of that kind do not pile up; false when it cannot.
+    virtual bool Absorb(CHeavyCostRenderMsg&) { return false; }
 };

@@ -1,5 +1,6 @@
 #include "render/CHeavyCostRenderMsgQueue.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -17,6 +18,7 @@ void CHeavyCostRenderMsgQueue::PushToTail(Msg msg)
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_list.push_back(std::move(msg));
+        m_peak = std::max(m_peak, m_list.size());
         ++m_signals;
     }
     m_signalled.notify_one();
@@ -26,7 +28,10 @@ void CHeavyCostRenderMsgQueue::PushToHead(Msg msg)
 {
     {
         std::lock_guard<std::mutex> guard(m_lock);
+        if (!m_list.empty() && m_list.front()->Absorb(*msg))
+            return;
         m_list.push_front(std::move(msg));
+        m_peak = std::max(m_peak, m_list.size());
         ++m_signals;
     }
     m_signalled.notify_one();
@@ -111,6 +116,12 @@ void CHeavyCostRenderMsgQueue::DropUnplaceable()
             dropped.splice(dropped.end(), m_list, it);
         it = next;
     }
+}
+
+size_t CHeavyCostRenderMsgQueue::PeakSize() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_peak;
 }
 
 size_t CHeavyCostRenderMsgQueue::Size() const

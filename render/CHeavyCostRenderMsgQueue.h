@@ -35,6 +35,8 @@ public:
     void Clear();
     // Deletes every message of a past search or far from the screen.
     void DropUnplaceable();
+    // The most messages the queue held at once, for the benchmarks.
+    size_t PeakSize() const;
     size_t Size() const;
 
     CHeavyCostRenderMsgQueue();
@@ -49,4 +51,5 @@ private:
     // Pushes and wakes not yet met by a pop; unbounded, so no push can fail.
     size_t m_signals = 0;
     std::list<Msg> m_list;
+    size_t m_peak = 0;
 };

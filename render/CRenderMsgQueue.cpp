@@ -1,5 +1,7 @@
 #include "render/CRenderMsgQueue.h"
 
+#include <algorithm>
+
 // Never destroyed: messages still queued at exit may hold textures whose
 // device is gone by then.
 CRenderMsgQueue& CRenderMsgQueue::getInstance()
@@ -12,18 +14,32 @@ void CRenderMsgQueue::PushUrgentMsgToHead(Msg msg)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_urgent.push_front(std::move(msg));
+    NotePeak();
 }
 
 void CRenderMsgQueue::PushUrgentMsg(Msg msg)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_urgent.push_back(std::move(msg));
+    NotePeak();
 }
 
 void CRenderMsgQueue::PushNormalMsg(Msg msg)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     m_normal.push_back(std::move(msg));
+    NotePeak();
+}
+
+void CRenderMsgQueue::NotePeak()
+{
+    m_peak = std::max(m_peak, m_urgent.size() + m_normal.size());
+}
+
+size_t CRenderMsgQueue::PeakSize() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_peak;
 }
 
 // Messages dropped under the lock are deleted after it is let go (declared

@@ -36,6 +36,8 @@ public:
 
     void Clear();
     size_t Size() const;
+    // The most messages the queue held at once, for the benchmarks.
+    size_t PeakSize() const;
 
     CRenderMsgQueue() = default;
     CRenderMsgQueue(const CRenderMsgQueue&) = delete;
@@ -44,9 +46,11 @@ public:
 private:
     using List = std::list<Msg>;
     Msg PopValid(List& list, List& stale);
+    void NotePeak();
     static bool IsPlaceable(const CRenderMsg& msg);
 
     mutable std::mutex m_lock;
     List m_urgent;
     List m_normal;
+    size_t m_peak = 0;
 };
