@@ -46,8 +46,18 @@ unsigned CEGuiWindowProcedure::VirtualKeyToScanCode(int virtualKey)
     case VK_DELETE: return 211;
     case VK_LSHIFT: return 42;
     case VK_RSHIFT: return 54;
+    // Beyond the classic table: what a text field needs to select from the keyboard.
+    case VK_HOME: return 199;
+    case VK_END: return 207;
+    case VK_LCONTROL: return 29;
+    case VK_RCONTROL: return 157;
     default: return 0;
     }
+}
+
+bool CEGuiWindowProcedure::IsModifier(int virtualKey)
+{
+    return virtualKey == VK_LSHIFT || virtualKey == VK_RSHIFT || virtualKey == VK_LCONTROL || virtualKey == VK_RCONTROL;
 }
 
 bool CEGuiWindowProcedure::Handle(const WindowMessage& message)
@@ -121,16 +131,26 @@ void CEGuiWindowProcedure::OnMouseLeave()
 
 void CEGuiWindowProcedure::OnKeyDown(int virtualKey)
 {
-    if (unsigned code = VirtualKeyToScanCode(virtualKey)) {
-        m_target.InjectKeyDown(code);
-        m_target.InjectKeyUp(code);
+    const unsigned code = VirtualKeyToScanCode(virtualKey);
+    if (!code)
+        return;
+    // Shift and Control stay down until released, so that the keys pressed
+    // meanwhile select; their auto-repeat would move the selection's anchor.
+    if (IsModifier(virtualKey)) {
+        if (m_heldModifiers.insert(virtualKey).second)
+            m_target.InjectKeyDown(code);
+        return;
     }
+    m_target.InjectKeyDown(code);
+    m_target.InjectKeyUp(code);
 }
 
 void CEGuiWindowProcedure::OnKeyUp(int virtualKey)
 {
-    if (unsigned code = VirtualKeyToScanCode(virtualKey))
+    if (unsigned code = VirtualKeyToScanCode(virtualKey)) {
+        m_heldModifiers.erase(virtualKey);
         m_target.InjectKeyUp(code);
+    }
 }
 
 void CEGuiWindowProcedure::OnChar(uint8_t byte)

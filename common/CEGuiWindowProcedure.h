@@ -2,11 +2,13 @@
 #include "platform/WindowMessage.h"
 
 #include <cstdint>
+#include <set>
 
 class WindowProcTarget;
 
-// Turns window messages into GUI input exactly as the classic window
-// procedure does: mapped keys as a down-up pair, characters assembled from
+// Turns window messages into GUI input as the classic window procedure
+// does: mapped keys as a down-up pair (Shift and Control down while held,
+// so that text fields can select), characters assembled from
 // code-page bytes, the cursor kept out of the bottom 1 % of the display and
 // parked below it when the mouse leaves the window.
 class CEGuiWindowProcedure
@@ -23,6 +25,7 @@ public:
     bool IsMouseInWindow() const { return m_mouseInWindow; }
 
 private:
+    static bool IsModifier(int virtualKey);
     void OnMouseMove(int x, int y);
     void OnMouseLeave();
     void OnKeyDown(int virtualKey);
@@ -35,4 +38,5 @@ private:
     bool m_mouseInWindow = false;
     bool m_leadBytePending = false;
     uint8_t m_leadByte = 0;
+    std::set<int> m_heldModifiers;
 };

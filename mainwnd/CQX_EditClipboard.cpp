@@ -28,6 +28,7 @@ bool CQX_EditClipboard::Handle(CEGUI::Editbox& box, CEGUI::String::value_type ch
     case kCopy: Copy(box); return true;
     case kCut: Cut(box); return true;
     case kPaste: Paste(box); return true;
+    case kSelectAll: box.setSelection(0, box.getText().length()); return true;
     default: return false;
     }
 }

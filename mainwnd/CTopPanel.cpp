@@ -474,7 +474,8 @@ bool CTopPanel::OnPriceBoxCharacter(const CEGUI::EventArgs& e)
     const CEGUI::String::value_type character = CharacterOf(e);
     if (character == kEnter)
         StartSearch();
-    return IsControlCharacter(character);
+    auto* box = static_cast<CEGUI::Editbox*>(static_cast<const CEGUI::WindowEventArgs&>(e).window);
+    return CQX_EditClipboard::Handle(*box, character) || IsControlCharacter(character);
 }
 
 bool CTopPanel::OnFilterAccepted(const CEGUI::EventArgs&)

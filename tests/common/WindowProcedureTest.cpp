@@ -89,7 +89,8 @@ TEST(WindowProcedure, ScanCodeTableMatchesTheGuiKeys)
 {
     const std::pair<int, unsigned> table[] = {{VK_BACK, 14},   {VK_SPACE, 57},  {VK_PRIOR, 201}, {VK_NEXT, 209},
                                               {VK_LEFT, 203},  {VK_UP, 200},    {VK_RIGHT, 205}, {VK_DOWN, 208},
-                                              {VK_INSERT, 210}, {VK_DELETE, 211}, {VK_LSHIFT, 42}, {VK_RSHIFT, 54}};
+                                              {VK_INSERT, 210}, {VK_DELETE, 211}, {VK_LSHIFT, 42}, {VK_RSHIFT, 54},
+                                              {VK_HOME, 199},  {VK_END, 207},  {VK_LCONTROL, 29}, {VK_RCONTROL, 157}};
     for (const auto& entry : table)
         EXPECT_EQ(CEGuiWindowProcedure::VirtualKeyToScanCode(entry.first), entry.second) << entry.first;
     EXPECT_EQ(CEGuiWindowProcedure::VirtualKeyToScanCode(VK_RETURN), 0u);
@@ -109,6 +110,22 @@ TEST(WindowProcedure, KeyDownIsADownUpPairAndUnmappedKeysAreDropped)
     proc.Handle(CharByte(13));
     EXPECT_EQ(target.calls,
               (Calls{"keydown(209)", "keyup(209)", "keydown(209)", "keyup(209)", "keyup(209)", "char(13)"}));
+}
+
+TEST(WindowProcedure, ShiftAndControlStayDownUntilReleasedAndRepeatOnce)
+{
+    RecordingTarget target;
+    CEGuiWindowProcedure proc(target);
+    proc.Handle(Key(WindowMessage::KeyDown, VK_LSHIFT));
+    proc.Handle(Key(WindowMessage::KeyDown, VK_LSHIFT));
+    proc.Handle(Key(WindowMessage::KeyDown, VK_HOME));
+    proc.Handle(Key(WindowMessage::KeyUp, VK_HOME));
+    proc.Handle(Key(WindowMessage::KeyUp, VK_LSHIFT));
+    proc.Handle(Key(WindowMessage::KeyDown, VK_RCONTROL));
+    proc.Handle(Key(WindowMessage::KeyUp, VK_RCONTROL));
+    proc.Handle(Key(WindowMessage::KeyDown, VK_LSHIFT));
+    EXPECT_EQ(target.calls, (Calls{"keydown(42)", "keydown(199)", "keyup(199)", "keyup(199)", "keyup(42)",
+                                   "keydown(157)", "keyup(157)", "keydown(42)"}));
 }
 
 TEST(WindowProcedure, DoubleByteCharactersAreAssembled)

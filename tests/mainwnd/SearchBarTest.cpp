@@ -2,6 +2,7 @@
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CTopPanel.h"
+#include "platform/VirtualKeys.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "tests/mainwnd/BrowsingFixture.h"
 #include "tests/support/HeadlessGui.h"
@@ -11,6 +12,11 @@ using SearchBar = BrowsingFixture;
 namespace {
 
 enum SortOrder { PriceDescending = 1, PriceAscending = 2, Credit = 3, Volume = 4, TimeDescending = 5, TimeAscending = 6 };
+
+std::string SelectedText(const CEGUI::Editbox& box)
+{
+    return CEGuiCompat::FromGui(box.getText().substr(box.getSelectionStartIndex(), box.getSelectionLength()));
+}
 
 std::string Image(const char* button, const char* property)
 {
@@ -46,8 +52,8 @@ TEST_F(SearchBar, EmptySearchBoxIsRefusedWithANotice)
 TEST_F(SearchBar, SwappedPriceBoxesAreOrdered)
 {
     Search("dress");
-    Type("SearchDiv/EndPrice", "300");
-    Type("SearchDiv/StartPrice", "100");
+    Type("SearchDiv/EndPrice", "100");
+    Type("SearchDiv/StartPrice", "300");
     PressEnter("SearchDiv/StartPrice");
     EXPECT_EQ(TextOf("SearchDiv/StartPrice"), "100");
     EXPECT_EQ(TextOf("SearchDiv/EndPrice"), "300");
@@ -212,6 +218,53 @@ TEST_F(SearchBar, ClipboardCopyCutAndPasteInTheSearchBox)
     box->setSelection(3, 5);
     HeadlessGui::Context().injectChar(22);
     EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "连衣裙连衣裙");
+}
+
+TEST_F(SearchBar, EachBoxSelectsCutsAndPastesFromTheKeyboardAlone)
+{
+    Search("ab");
+    for (const char* name : {"SearchDiv/editName", "SearchDiv/StartPrice", "SearchDiv/EndPrice"}) {
+        auto* box = static_cast<CEGUI::Editbox*>(Window(name));
+        box->setText("");
+        Type(name, "123456");
+        HeadlessGui::PressKeys({VK_LSHIFT, VK_HOME});
+        EXPECT_EQ(box->getSelectionLength(), 6u) << name;
+        HeadlessGui::PressKeys({VK_LCONTROL, 'X'}, 24);
+        EXPECT_EQ(TextOf(name), "") << name;
+        HeadlessGui::PressKeys({VK_LCONTROL, 'V'}, 22);
+        EXPECT_EQ(TextOf(name), "123456") << name;
+
+        // Shift+Left twice from the end, then Delete.
+        HeadlessGui::PressKeys({VK_LSHIFT, VK_LEFT});
+        HeadlessGui::PressKeys({VK_LSHIFT, VK_LEFT});
+        HeadlessGui::PressKeys({VK_DELETE});
+        EXPECT_EQ(TextOf(name), "1234") << name;
+
+        HeadlessGui::PressKeys({VK_HOME});
+        HeadlessGui::PressKeys({VK_LSHIFT, VK_END});
+        HeadlessGui::PressKeys({VK_BACK}, 8);
+        EXPECT_EQ(TextOf(name), "") << name;
+
+        HeadlessGui::TypeText("789");
+        HeadlessGui::PressKeys({VK_LEFT});
+        HeadlessGui::PressKeys({VK_LCONTROL, 'A'}, 1);
+        EXPECT_EQ(box->getSelectionLength(), 3u) << name;
+        HeadlessGui::TypeText("5");
+        EXPECT_EQ(TextOf(name), "5") << name;
+    }
+}
+
+TEST_F(SearchBar, ADoubleClickSelectsAWord)
+{
+    auto* box = static_cast<CEGUI::Editbox*>(Window("SearchDiv/editName"));
+    Search("ab");
+    box->setText("");
+    Type("SearchDiv/editName", "red dress");
+    // A click elsewhere first, so that the two clicks are not the third and fourth.
+    Click("SearchDiv/StartPrice");
+    Click("SearchDiv/editName");
+    Click("SearchDiv/editName");
+    EXPECT_EQ(SelectedText(*box), "dress");
 }
 
 TEST_F(SearchBar, PasteKeepsTheBoxOnOneLineAndWithinItsLength)

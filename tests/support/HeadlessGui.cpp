@@ -2,8 +2,11 @@
 
 #include "common/CEGuiCompat.h"
 #include "common/CEGuiD3D9BaseApplication.h"
+#include "common/CEGuiWindowProcTarget.h"
+#include "common/CEGuiWindowProcedure.h"
 #include "mainwnd/CQX_MainWnd.h"
 #include "platform/FileSystem.h"
+#include "platform/PlatformWindow.h"
 
 #include <CEGUI/RendererModules/Null/Renderer.h>
 
@@ -78,11 +81,43 @@ void HeadlessGui::Click(CEGUI::Window* window)
     Context().injectMouseButtonUp(CEGUI::LeftButton);
 }
 
+void HeadlessGui::Send(const WindowMessage& message)
+{
+    // Key and character messages never reach the window itself: one that was
+    // never opened serves.
+    static PlatformWindow window;
+    static CEGuiWindowProcTarget target(window);
+    static CEGuiWindowProcedure procedure(target);
+    procedure.Handle(message);
+}
+
 void HeadlessGui::TypeText(const std::string& utf8)
 {
-    const CEGUI::String text = CEGuiCompat::Utf8(utf8);
-    for (size_t i = 0; i < text.length(); ++i)
-        Context().injectChar(text[i]);
+    WindowMessage text;
+    text.type = WindowMessage::Text;
+    text.text = utf8;
+    Send(text);
+}
+
+void HeadlessGui::PressKeys(std::initializer_list<int> virtualKeys, uint8_t character)
+{
+    WindowMessage key;
+    key.type = WindowMessage::KeyDown;
+    for (int virtualKey : virtualKeys) {
+        key.virtualKey = virtualKey;
+        Send(key);
+    }
+    if (character) {
+        WindowMessage typed;
+        typed.type = WindowMessage::Char;
+        typed.charByte = character;
+        Send(typed);
+    }
+    key.type = WindowMessage::KeyUp;
+    for (auto it = std::rbegin(virtualKeys); it != std::rend(virtualKeys); ++it) {
+        key.virtualKey = *it;
+        Send(key);
+    }
 }
 
 void HeadlessGui::ChooseListItem(CEGUI::Combobox* list, size_t index)

@@ -1,6 +1,9 @@
 #pragma once
+#include "platform/WindowMessage.h"
+
 #include <CEGUI/CEGUI.h>
 
+#include <initializer_list>
 #include <string>
 
 // The GUI on CEGUI's NullRenderer for tests of GUI logic: the real scheme,
@@ -16,7 +19,13 @@ public:
     static CEGUI::GUIContext& Context();
     // Clicks the centre of a window with the left button.
     static void Click(CEGUI::Window* window);
+    // A window message through the program's window procedure.
+    static void Send(const WindowMessage& message);
+    // Typed text as the window delivers it: code-page bytes, assembled again.
     static void TypeText(const std::string& utf8);
+    // Virtual keys pressed in order and held (a chord such as Shift+Home),
+    // the control character the last one types, if any, then all released.
+    static void PressKeys(std::initializer_list<int> virtualKeys, uint8_t character = 0);
     // Opens a drop-down list with a click and clicks the entry at index.
     static void ChooseListItem(CEGUI::Combobox* list, size_t index);
     // A key press as the window procedure injects it: down, then up.
