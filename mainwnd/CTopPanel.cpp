@@ -242,7 +242,7 @@ void CTopPanel::StartSearch()
 {
     const std::string keyword = Text(m_searchBox);
     const int kind = Modes().GetCurrentKind();
-    const bool inShop = kind == ModeShop && m_inShop->isVisible() && m_inShop->isSelected();
+    const bool inShop = IsSearchInShop();
     auto& global = CQX_GlobalVariable::getInstance();
     if (inShop) {
         global.IncAction(CQX_GlobalVariable::ActSearchInShop);
@@ -453,17 +453,32 @@ bool CTopPanel::OnSearchButton(const CEGUI::EventArgs& e)
 {
     if (static_cast<const CEGUI::WindowEventArgs&>(e).window->getID() != 0)
         return true;
-    CLeftPanel::getInstance().Reset();
-    StartSearch();
+    SearchFromTheBar();
     return true;
+}
+
+// A search inside the shop still shows that shop: its seller stays on the
+// left panel, only the trees of the previous search go.
+void CTopPanel::SearchFromTheBar()
+{
+    CLeftPanel& panel = CLeftPanel::getInstance();
+    if (IsSearchInShop())
+        panel.ResetKeepingSeller();
+    else
+        panel.Reset();
+    StartSearch();
+}
+
+bool CTopPanel::IsSearchInShop() const
+{
+    return Modes().GetCurrentKind() == ModeShop && m_inShop->isVisible() && m_inShop->isSelected();
 }
 
 bool CTopPanel::OnSearchBoxCharacter(const CEGUI::EventArgs& e)
 {
     const CEGUI::String::value_type character = CharacterOf(e);
     if (character == kEnter) {
-        CLeftPanel::getInstance().Reset();
-        StartSearch();
+        SearchFromTheBar();
         return true;
     }
     return CQX_EditClipboard::Handle(*m_searchBox, character) || IsControlCharacter(character);

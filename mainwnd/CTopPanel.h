@@ -26,6 +26,7 @@ public:
     void ApplyCatalogue();
 
     void StartSearch();
+    bool IsSearchInShop() const;
     // The price boxes as bounds (-1 for none); swapped bounds are put in
     // order and both boxes rewritten, a lone bound clears the other box.
     void ReadPriceRange(int& start, int& end);
@@ -66,6 +67,7 @@ private:
     void EnterRoamClass(int classId);
 
     bool OnSearchButton(const CEGUI::EventArgs& e);
+    void SearchFromTheBar();
     bool OnSearchBoxCharacter(const CEGUI::EventArgs& e);
     bool OnPriceBoxCharacter(const CEGUI::EventArgs& e);
     bool OnFilterAccepted(const CEGUI::EventArgs& e);

@@ -185,12 +185,17 @@ void CLeftPanel::Collapse()
 
 void CLeftPanel::Reset()
 {
-    m_categories.Reset();
-    m_properties.Reset();
+    ResetKeepingSeller();
     m_sellerNick.clear();
     m_credit.clear();
     m_bulletin.clear();
     m_rate = 0;
+}
+
+void CLeftPanel::ResetKeepingSeller()
+{
+    m_categories.Reset();
+    m_properties.Reset();
     m_expanded = false;
 }
 

@@ -22,6 +22,8 @@ public:
     void Collapse();
     // Empties both trees and the seller; geometry and visibility stay.
     void Reset();
+    // Reset, but the seller nick, credit, rate and bulletin stay.
+    void ResetKeepingSeller();
     // The panel root hides until new content arrives.
     void Hide();
     bool IsShown() const { return m_panel && m_panel->isVisible(); }

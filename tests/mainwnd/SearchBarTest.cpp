@@ -2,7 +2,9 @@
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CTopPanel.h"
+#include "panels/CLeftPanel.h"
 #include "platform/VirtualKeys.h"
+#include "render/CRenderMsg_User_Completed.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "tests/mainwnd/BrowsingFixture.h"
 #include "tests/support/HeadlessGui.h"
@@ -184,6 +186,31 @@ TEST_F(SearchBar, SearchInsideTheShopKeepsTheShop)
     EXPECT_EQ(record.nicks, kShopNick);
     EXPECT_EQ(record.keyword, "shoes");
     EXPECT_EQ(CQX_GlobalVariable::getInstance().GetActionCounter(CQX_GlobalVariable::ActSearchInShop), 1u);
+}
+
+TEST_F(SearchBar, TheSellerStaysOnTheLeftPanelThroughSearchesInsideTheShop)
+{
+    EnterShop();
+    CLeftPanel& panel = CLeftPanel::getInstance();
+    const std::string seller = panel.GetSellerNick();
+    ASSERT_FALSE(seller.empty());
+    CRenderMsg_User_Completed(SearchId(), kShopNick, "300", 0.995).Process();
+    for (int i = 0; i < 2; ++i) {
+        if (i == 0)
+            Search("shoes");
+        else
+            Click("SearchDiv/SearchBtn");
+        ASSERT_EQ(Kind(), ModeShop);
+        EXPECT_EQ(panel.GetSellerNick(), seller);
+        EXPECT_EQ(TextOf("LeftPanel/SalerCredit"), "信用：300");
+        EXPECT_EQ(TextOf("LeftPanel/SalerReputation"), "好评：99.50%");
+        EXPECT_TRUE(Window("LeftPanel/SalerCreditImage")->isVisible());
+        EXPECT_EQ(Image("LeftPanel/SalerCreditImage", "Image"), "credit/RedDiam1");
+    }
+    // A new browse after the shop forgets its seller.
+    Click("SearchDiv/SearchInShopOrNot");
+    Search("dress");
+    EXPECT_EQ(panel.GetSellerNick(), "");
 }
 
 TEST_F(SearchBar, FilterListStartsOnTheMallAndIsResetByTheSimpleSearchView)
