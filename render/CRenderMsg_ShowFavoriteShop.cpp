@@ -34,7 +34,7 @@ bool CRenderMsg_ShowFavoriteShop::PreRender(std::set<int>& preRendered)
         return false;
     m_picturePath = LocalPicturePath(shop.pic_path);
     return PrepareTextures(preRendered, m_picturePath, [&shop](RenderDevice& device) {
-        return CCardPainter::DrawShopCard(shop.title, device);
+        return CCardPainter::DrawShopCard(shop, device);
     });
 }
 

@@ -6,6 +6,7 @@
 #include "scene/CCreditIcons.h"
 #include "service/CQXRecommendCatalogue.h"
 #include "taobao/CTaobaoDataStore.h"
+#include "taobao/CTaobaoShopItem.h"
 #include "taobao/TaobaoText.h"
 
 #include <cstdio>
@@ -31,10 +32,16 @@ int LineStep(const Canvas& canvas)
     return font ? static_cast<int>(font->LineHeight() * 1.15) : 0;
 }
 
-void DrawRightAligned(Canvas& canvas, int right, int y, const std::string& gbk)
+// Draws right-aligned and returns where the text starts.
+int DrawRightAligned(Canvas& canvas, int right, int y, const std::string& gbk)
 {
-    CCardText::Draw(canvas, right - CCardText::Measure(canvas, gbk), y, gbk);
+    const int left = right - CCardText::Measure(canvas, gbk);
+    CCardText::Draw(canvas, left, y, gbk);
+    return left;
 }
+
+// What shares a line with right-aligned text keeps this far from it.
+constexpr int kGap = 8;
 
 TexturePtr DrawSavedCard(const CTaobaoFeedMap& list, const std::string& numIid, RenderDevice& device)
 {
@@ -64,11 +71,11 @@ Canvas CCardPainter::ComposeProductCard(const std::string& price, const std::str
     const std::string text = std::to_string(position + 1) + ". " + HtmlToText(title);
     CCardText::WrapText(canvas, kWidth, 160, 1, text);
 
-    SelectFont(canvas, 0, kWhite);
-    CCardText::Draw(canvas, 0, 186 - canvas.TextHeight(), saleType);
-
     SelectFont(canvas, 3, kPriceColor);
-    DrawRightAligned(canvas, 399, 189 - canvas.TextHeight(), price);
+    const int priceLeft = DrawRightAligned(canvas, 399, 189 - canvas.TextHeight(), price);
+
+    SelectFont(canvas, 0, kWhite);
+    CCardText::DrawFitted(canvas, 0, 186 - canvas.TextHeight(), priceLeft - kGap, saleType);
     return canvas;
 }
 
@@ -77,7 +84,7 @@ Canvas CCardPainter::ComposeDetailsCard(const CTaobaoProductInfoDetails& details
     Canvas canvas = NewCard();
     SelectFont(canvas, 0, kWhite);
     const int y = static_cast<int>(LineStep(canvas) * 1.1);
-    CCardText::Draw(canvas, 0, 0, HtmlToText(details.title));
+    CCardText::DrawFitted(canvas, 0, 0, kWidth, HtmlToText(details.title));
     if (details.reputation >= 0)
         CCardText::Draw(canvas, 0, y, CCardText::Ansi("好评: ") + Format("%.2f%%", details.reputation * 100));
     CCreditIcons::Draw(canvas, CCreditIcons::ParseCredit(details.credit), y);
@@ -88,12 +95,13 @@ Canvas CCardPainter::ComposeDetailsCard(const CTaobaoProductInfoDetails& details
 
     SelectFont(canvas, 2, kWhite);
     const int y3 = kHeight - LineStep(canvas);
-    const std::string location = details.city != details.state ? details.state + details.city : details.state;
-    CCardText::Draw(canvas, 0, y3, location);
-
     SelectFont(canvas, 3, kPriceColor);
     const double total = std::strtod(details.price.c_str(), nullptr) + std::strtod(details.express_fee.c_str(), nullptr);
-    DrawRightAligned(canvas, kWidth, y3, Format("%.2f", total));
+    const int totalLeft = DrawRightAligned(canvas, kWidth, y3, Format("%.2f", total));
+
+    SelectFont(canvas, 2, kWhite);
+    const std::string location = details.city != details.state ? details.state + details.city : details.state;
+    CCardText::DrawFitted(canvas, 0, y3, totalLeft - kGap, location);
     return canvas;
 }
 
@@ -113,12 +121,12 @@ void CCardPainter::DrawName(Canvas& canvas, const std::string& name, int wrapFon
     CCardText::WrapText(canvas, kWidth, kHeight - y, y, name);
 }
 
-Canvas CCardPainter::ComposeShopCard(const std::string& shopTitle)
+Canvas CCardPainter::ComposeShopCard(const CTaobaoShopItem& shop)
 {
     Canvas canvas = NewCard();
     SelectFont(canvas, 2, kWhite);
     CCardText::Draw(canvas, 0, 16, CCardText::Ansi("店铺"));
-    DrawName(canvas, shopTitle, 0);
+    DrawName(canvas, shop.title.empty() ? shop.nick : shop.title, 0);
     return canvas;
 }
 
@@ -132,7 +140,7 @@ Canvas CCardPainter::ComposeRecommendCard(const CQXRecommendItem& item)
     case CQXRecommendItem::Product: header = CCardText::Ansi("单品　") + item.productText; break;
     default: header = CCardText::Ansi("搜索"); break;
     }
-    CCardText::Draw(canvas, 0, 16, header);
+    CCardText::DrawFitted(canvas, 0, 16, kWidth, header);
     DrawName(canvas, item.cardText.empty() ? item.name : item.cardText, 1);
     return canvas;
 }
@@ -165,9 +173,9 @@ TexturePtr CCardPainter::DrawHistoryCard(const std::string& numIid, RenderDevice
     return DrawSavedCard(CTaobaoDataStore::getInstance().history, numIid, device);
 }
 
-TexturePtr CCardPainter::DrawShopCard(const std::string& shopTitle, RenderDevice& device)
+TexturePtr CCardPainter::DrawShopCard(const CTaobaoShopItem& shop, RenderDevice& device)
 {
-    return ToTexture(ComposeShopCard(shopTitle), device);
+    return ToTexture(ComposeShopCard(shop), device);
 }
 
 TexturePtr CCardPainter::DrawRecommendCard(int index, RenderDevice& device)

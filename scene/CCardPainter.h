@@ -7,6 +7,7 @@
 class RenderDevice;
 struct CQXRecommendItem;
 struct CTaobaoProductInfoDetails;
+struct CTaobaoShopItem;
 
 // The two textures of a wall card: the picture, and the 400 x 190 card of
 // text under it (title, price, sale type, seller credit ...), composed on a
@@ -29,7 +30,9 @@ public:
     static Canvas ComposeProductCard(const std::string& price, const std::string& saleType, int position,
                                      const std::string& title);
     static Canvas ComposeDetailsCard(const CTaobaoProductInfoDetails& details);
-    static Canvas ComposeShopCard(const std::string& shopTitle);
+    // A shop's card names it by its title, or by its nick while the title is
+    // unknown (a favourite shop keeps only nick and picture).
+    static Canvas ComposeShopCard(const CTaobaoShopItem& shop);
     static Canvas ComposeRecommendCard(const CQXRecommendItem& item);
 
     static TexturePtr DrawProductCard(const std::string& price, const std::string& saleType, int position,
@@ -38,7 +41,7 @@ public:
     // The card of a saved product; a num_iid the list lacks draws an empty record.
     static TexturePtr DrawFavoriteCard(const std::string& numIid, RenderDevice& device);
     static TexturePtr DrawHistoryCard(const std::string& numIid, RenderDevice& device);
-    static TexturePtr DrawShopCard(const std::string& shopTitle, RenderDevice& device);
+    static TexturePtr DrawShopCard(const CTaobaoShopItem& shop, RenderDevice& device);
     // Null when the index is outside the current recommendation list.
     static TexturePtr DrawRecommendCard(int index, RenderDevice& device);
 

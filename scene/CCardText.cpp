@@ -35,6 +35,27 @@ void CCardText::Draw(Canvas& canvas, int x, int y, const std::string& gbk)
     canvas.DrawText(x, y, CodePage::GbkToUtf8(gbk));
 }
 
+void CCardText::DrawFitted(Canvas& canvas, int x, int y, int width, const std::string& gbk)
+{
+    Draw(canvas, x, y, FitWidth(canvas, width, gbk));
+}
+
+std::string CCardText::FitWidth(const Canvas& canvas, int width, const std::string& gbk)
+{
+    if (Measure(canvas, gbk) <= width)
+        return gbk;
+    const std::string ellipsis = Ansi("…");
+    const int roomBeforeEllipsis = width - Measure(canvas, ellipsis);
+    const int limit = roomBeforeEllipsis > 0 ? roomBeforeEllipsis : width;
+    std::string line;
+    for (const std::string& character : SplitCharacters(gbk)) {
+        if (Measure(canvas, line + character) > limit)
+            break;
+        line += character;
+    }
+    return roomBeforeEllipsis > 0 ? line + ellipsis : line;
+}
+
 std::vector<std::string> CCardText::SplitCharacters(const std::string& gbk)
 {
     std::vector<std::string> characters;

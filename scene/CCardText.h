@@ -15,6 +15,10 @@ public:
 
     static int Measure(const Canvas& canvas, const std::string& gbk);
     static void Draw(Canvas& canvas, int x, int y, const std::string& gbk);
+    // Draws one line that ends within width at a whole character, with an
+    // ellipsis where it had to be shortened and there is room for one.
+    static void DrawFitted(Canvas& canvas, int x, int y, int width, const std::string& gbk);
+    static std::string FitWidth(const Canvas& canvas, int width, const std::string& gbk);
 
     // The characters of GBK text: a lead byte (0x81 or more) and the byte
     // after it form one character, any other byte is one by itself. A lead

@@ -8,6 +8,7 @@
 #include "scene/CCreditIcons.h"
 #include "service/CQXRecommendItem.h"
 #include "taobao/CTaobaoProductInfoDetails.h"
+#include "taobao/CTaobaoShopItem.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,13 @@ int InkBands(const PixelImage& image, int x0 = 0, int x1 = 400)
     return bands;
 }
 
+CTaobaoShopItem Shop(const std::string& title)
+{
+    CTaobaoShopItem shop;
+    shop.title = title;
+    return shop;
+}
+
 CTaobaoProductInfoDetails Details()
 {
     CTaobaoProductInfoDetails d;
@@ -145,6 +153,41 @@ TEST(CardText, WrapCutsTheLinesThatDoNotFitTheBox)
     none.SelectFont(CCardFontSet::getInstance().Get(1));
     CCardText::WrapText(none, 400, step - 1, 0, Gbk("中"));
     EXPECT_TRUE(BoxOf(none.Image(), IsInk).Empty());
+}
+
+TEST(CardText, ALineTooWideEndsAtAWholeCharacterWithAnEllipsis)
+{
+    Canvas canvas(400, 190);
+    canvas.SelectFont(CCardFontSet::getInstance().Get(1));
+    const int w = CCardText::Measure(canvas, Gbk("中"));
+    const int ellipsis = CCardText::Measure(canvas, Gbk("…"));
+    ASSERT_GT(ellipsis, 0);
+    const std::string text = Gbk("中中中中中中");
+    EXPECT_EQ(CCardText::FitWidth(canvas, 6 * w, text), text);
+
+    const int width = 3 * w + w / 2;
+    const std::string fitted = CCardText::FitWidth(canvas, width, text);
+    ASSERT_GE(fitted.size(), 2u);
+    EXPECT_EQ(fitted.substr(fitted.size() - 2), Gbk("…"));
+    const std::string kept = fitted.substr(0, fitted.size() - 2);
+    EXPECT_EQ(text.compare(0, kept.size(), kept), 0) << "whole characters from the start";
+    EXPECT_LE(CCardText::Measure(canvas, fitted), width);
+    EXPECT_GT(CCardText::Measure(canvas, kept + Gbk("中…")), width) << "as many characters as fit";
+
+    // No room for the mark: whole characters only.
+    const std::string narrow = CCardText::FitWidth(canvas, ellipsis - 1, Gbk("ab中"));
+    EXPECT_LE(CCardText::Measure(canvas, narrow), ellipsis - 1);
+    EXPECT_EQ(narrow.find('\xA1'), std::string::npos);
+}
+
+TEST(CardPainter, ATitleWiderThanTheDetailsCardEndsBeforeItsEdge)
+{
+    CTaobaoProductInfoDetails d = Details();
+    d.title = Gbk("韩版修身连衣裙夏季新款女装雪纺碎花长裙子显瘦气质");
+    const PixelImage card = CCardPainter::ComposeDetailsCard(d).Image();
+    const Box title = BoxOf(card, IsWhiteInk, 0, 0, 400, 30);
+    ASSERT_FALSE(title.Empty());
+    EXPECT_LT(title.right, 398) << "a character cut at the edge";
 }
 
 TEST(CardPainter, ProductCardPutsTitleSaleTypeAndRedPriceInTheirPlaces)
@@ -263,14 +306,25 @@ TEST(CardPainter, DiamondsAndCrownsAreDrawnFromTheirFiles)
 
 TEST(CardPainter, ShopCardWrapsAWideTitleWithTheSmallFont)
 {
-    const PixelImage shortTitle = CCardPainter::ComposeShopCard(Gbk("小店")).Image();
+    const PixelImage shortTitle = CCardPainter::ComposeShopCard(Shop(Gbk("小店"))).Image();
     EXPECT_EQ(InkBands(shortTitle), 2);
     const std::string wide = Gbk("旗舰店官方正品保障全场包邮七天无理由退换货品质生活从这里开始欢迎光临本店");
-    const PixelImage wrapped = CCardPainter::ComposeShopCard(wide).Image();
+    const PixelImage wrapped = CCardPainter::ComposeShopCard(Shop(wide)).Image();
     // The "店铺" header is the same; below it the title takes several smaller lines.
     EXPECT_TRUE(SameRows(shortTitle, wrapped, 0, 60));
     EXPECT_GE(InkBands(wrapped), 3);
     EXPECT_LE(BoxOf(wrapped, IsInk).bottom, 189);
+}
+
+TEST(CardPainter, AShopWithoutATitleIsNamedByItsNick)
+{
+    CTaobaoShopItem saved;
+    saved.nick = Gbk("小店");
+    const PixelImage byNick = CCardPainter::ComposeShopCard(saved).Image();
+    EXPECT_EQ(InkBands(byNick), 2);
+    EXPECT_TRUE(SameRows(byNick, CCardPainter::ComposeShopCard(Shop(Gbk("小店"))).Image(), 0, 190));
+    saved.title = Gbk("旗舰");
+    EXPECT_FALSE(SameRows(byNick, CCardPainter::ComposeShopCard(saved).Image(), 60, 190)) << "the title comes first";
 }
 
 TEST(CardPainter, RecommendCardHeaderFollowsTheKind)
@@ -280,7 +334,7 @@ TEST(CardPainter, RecommendCardHeaderFollowsTheKind)
     const PixelImage search = CCardPainter::ComposeRecommendCard(item).Image();
     item.type = CQXRecommendItem::Shop;
     const PixelImage shop = CCardPainter::ComposeRecommendCard(item).Image();
-    EXPECT_TRUE(SameRows(shop, CCardPainter::ComposeShopCard(item.name).Image(), 0, 190));
+    EXPECT_TRUE(SameRows(shop, CCardPainter::ComposeShopCard(Shop(item.name)).Image(), 0, 190));
     EXPECT_FALSE(SameRows(search, shop, 0, 60));
     // The card text replaces the keyword when present.
     item.cardText = Gbk("夏日清凉");
