@@ -2,6 +2,7 @@
 
 #include "render/CRenderDeviceLock.h"
 #include "scene/CCardPainter.h"
+#include "taobao/CTaobaoProductInfo.h"
 
 bool CHeavyCostProductRenderMsg::PrepareTextures(std::set<int>& preRendered, const std::string& picturePath,
                                                  const CardDrawer& drawCard)
@@ -16,6 +17,8 @@ bool CHeavyCostProductRenderMsg::PrepareTextures(std::set<int>& preRendered, con
         m_cardTexture = drawCard(*device);
     if (!m_pictureTexture)
         m_pictureTexture = CCardPainter::LoadPictureTexture(picturePath, *device);
+    if (!m_pictureTexture)
+        m_pictureTexture = CCardPainter::LoadPictureTexture(kNoPicturePath, *device);
     preRendered.insert(m_position);
     return true;
 }

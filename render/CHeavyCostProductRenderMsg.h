@@ -20,7 +20,8 @@ protected:
 
     // Under the device lock and only while the device may be used: makes the
     // textures still missing and marks the position prepared. False when
-    // the position was prepared already or the device is gone.
+    // the position was prepared already or the device is gone. A picture
+    // that cannot be read shows the no-picture placeholder.
     bool PrepareTextures(std::set<int>& preRendered, const std::string& picturePath, const CardDrawer& drawCard);
 
     TexturePtr m_pictureTexture;

@@ -1,6 +1,7 @@
 // The card messages between the render worker and the wall: what they
 // prepare on the worker, what they refuse, and what the wall receives.
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/PixelImage.h"
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
 #include "render/CRenderDeviceLock.h"
@@ -13,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 namespace {
 
 enum ModeId
@@ -22,6 +26,13 @@ enum ModeId
     FavoriteShops = 4,
     Roam = 5,
     Unknown = 8,
+};
+
+// What a card message prepared, seen from inside.
+struct ShopCardMessage : CRenderMsg_ShowFavoriteShop
+{
+    using CRenderMsg_ShowFavoriteShop::CRenderMsg_ShowFavoriteShop;
+    const Texture* Picture() const { return m_pictureTexture.get(); }
 };
 
 // A device that is never shown: the textures the messages make keep their
@@ -122,14 +133,23 @@ TEST_F(CardMessagesTest, AFavouriteShopCardShowsItsSavedPicture)
     EXPECT_EQ(CRenderMsg_ShowFavoriteShop::LocalPicturePath("http://127.0.0.1/pic/shop/"), kNoPicturePath);
     EXPECT_EQ(CRenderMsg_ShowFavoriteShop::LocalPicturePath(""), kNoPicturePath);
 
+    // The program's placeholder, where the program finds it.
+    std::filesystem::create_directories("../datafiles/imagesets");
+    std::filesystem::copy_file(std::string(std::getenv("QX_BUILD_DIR")) + "/datafiles/imagesets/no_pic.jpg",
+                               kNoPicturePath);
     CTaobaoDataStore::getInstance().favoriteShops.addFavoriteShop("shop nick", "http://127.0.0.1/pic/shop/77.jpg");
-    CRenderMsg_ShowFavoriteShop shop(0, CurrentSearch());
+    ShopCardMessage shop(0, CurrentSearch());
     CRenderMsg_ShowFavoriteShop missing(1, CurrentSearch());
     CQX_GlobalVariable::getInstance().SetCurrentModeId(SearchMode);
     EXPECT_FALSE(shop.PreRender(m_prepared)) << "only the favourite-shop mode shows shops";
     CQX_GlobalVariable::getInstance().SetCurrentModeId(FavoriteShops);
     EXPECT_FALSE(missing.PreRender(m_prepared)) << "no shop at that index";
     ASSERT_TRUE(shop.PreRender(m_prepared));
+    // The shop's picture was never downloaded: the placeholder stands in.
+    ASSERT_TRUE(shop.Picture());
+    int width = 0, height = 0;
+    ASSERT_TRUE(PixelImage::ReadSize(kNoPicturePath, width, height));
+    EXPECT_EQ(shop.Picture()->Width(), width);
     shop.Process();
     EXPECT_TRUE(CProductWall::getInstance().HasCard(0));
     EXPECT_EQ(CProductWall::getInstance().GetCardPicturePath(0), "../datafiles/img/shop_77.jpg");
