@@ -1,11 +1,14 @@
 #include "mainwnd/CQX_NoticePicture.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/PixelImage.h"
 #include "platform/RenderDevice.h"
 
 namespace {
 
 constexpr uint32_t kOpaqueBlack = 0xFF000000;
+// How far the notice files' JPEG black strays near the drawing's edges.
+constexpr int kJpegBlackNoise = 16;
 constexpr int kBannerRows[2] = {373, 442};
 
 struct QuadVertex
@@ -20,7 +23,9 @@ bool CQX_NoticePicture::Load(RenderDevice& device, const std::string& path, int 
 {
     Release();
     m_device = &device;
-    m_texture = device.CreateTextureFromFile(path, width, height, kOpaqueBlack);
+    PixelImage picture = PixelImage::LoadFile(path, width, height);
+    picture.ApplyColorKey(kOpaqueBlack, kJpegBlackNoise);
+    m_texture = device.CreateTexture(std::move(picture), false);
     if (!m_texture)
         return false;
     m_width = kWidth;
@@ -69,7 +74,10 @@ void CQX_NoticePicture::Draw(Quad quad, int offsetY) const
         return;
     RenderDevice& device = *m_device;
     const auto& global = CQX_GlobalVariable::getInstance();
-    device.SetAlphaBlend(false);
+    // The colour-keyed black around the drawing is see-through: the wall
+    // shows there, not a black rectangle.
+    device.SetAlphaBlend(true);
+    device.SetBlendFactors(BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha);
     const D3DXMATRIX savedProjection = device.GetTransform(TransformType::Projection);
     const D3DXMATRIX savedWorld = device.GetTransform(TransformType::World);
     const SamplerFilters savedSampler = device.GetSamplerFilters();
@@ -83,6 +91,7 @@ void CQX_NoticePicture::Draw(Quad quad, int offsetY) const
     device.SetStreamSource(m_quads[quad].get());
     device.DrawTriangleList(0, 2);
     device.SetTexture(nullptr);
+    device.SetAlphaBlend(false);
     device.SetTransform(TransformType::World, savedWorld);
     device.SetTransform(TransformType::Projection, savedProjection);
     device.SetSamplerFilters(savedSampler);

@@ -2,6 +2,7 @@
 
 #include <FreeImage.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -92,8 +93,16 @@ PixelImage PixelImage::LoadMemory(const void* data, size_t size, int width, int 
 
 void PixelImage::ApplyColorKey(uint32_t key)
 {
+    ApplyColorKey(key, 0);
+}
+
+void PixelImage::ApplyColorKey(uint32_t key, int tolerance)
+{
+    const auto near = [tolerance](uint32_t a, uint32_t b, int shift) {
+        return std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) <= tolerance;
+    };
     for (auto& p : m_pixels)
-        if (p == key)
+        if (near(p, key, 24) && near(p, key, 16) && near(p, key, 8) && near(p, key, 0))
             p = 0;
 }
 

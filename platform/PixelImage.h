@@ -27,6 +27,9 @@ public:
 
     // Pixels exactly equal to key (alpha included) become transparent black.
     void ApplyColorKey(uint32_t key);
+    // Also pixels whose every channel lies within tolerance of the key's:
+    // a JPEG's black comes back with a little noise around drawn edges.
+    void ApplyColorKey(uint32_t key, int tolerance);
 
     bool IsEmpty() const { return m_width == 0 || m_height == 0; }
     int Width() const { return m_width; }

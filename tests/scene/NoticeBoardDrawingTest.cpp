@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -21,6 +22,12 @@ bool Near(uint32_t a, uint32_t b)
            std::abs(BlueOf(a) - BlueOf(b)) <= 8;
 }
 
+// Black, give or take the JPEG's noise: transparent.
+bool IsKeyedBlack(uint32_t p)
+{
+    return std::max({RedOf(p), GreenOf(p), BlueOf(p)}) <= 16;
+}
+
 class NoticeBoardDrawing : public ::testing::Test
 {
 protected:
@@ -30,9 +37,9 @@ protected:
         m_board.LoadPictures(m_window->Device());
     }
 
-    PixelImage Draw(bool over, uint32_t now = kNow)
+    PixelImage Draw(bool over, uint32_t now = kNow, uint32_t background = 0xFF000000)
     {
-        m_window->BeginFrame();
+        m_window->BeginFrame(background);
         if (over)
             m_board.DrawOver(now);
         else
@@ -52,8 +59,8 @@ protected:
         for (int y = 4; y < rows - 4; y += 7)
             for (int x = 4; x < 508; x += 11) {
                 const uint32_t expected = picture.Pixel(x, firstRow + y);
-                if ((expected & 0xFFFFFF) == 0)
-                    continue;  // colour-keyed black: transparent
+                if (IsKeyedBlack(expected))
+                    continue;
                 ++compared;
                 matching += Near(screen.Pixel(left + x, top + y), expected);
             }
@@ -98,6 +105,28 @@ TEST_F(NoticeBoardDrawing, WholeNoticesAndBannersUnderTheGui)
     m_board.SetState(CQX_NoticeBoard::ResultsPresent);
     EXPECT_TRUE(IsBlank(Draw(false)));
     EXPECT_TRUE(IsBlank(Draw(true)));
+}
+
+TEST_F(NoticeBoardDrawing, TheNoticesBlackLetsTheWallShowThrough)
+{
+    constexpr uint32_t kWall = 0xFF3060A0;
+    m_board.SetState(CQX_NoticeBoard::NoSearchResult);
+    const PixelImage screen = Draw(false, kNow, kWall);
+    SceneWindow::SaveScreenshot(screen, "scene_notice_over_the_wall");
+    ExpectPicture(screen, "../datafiles/imagesets/no_search_result.jpg", 0, 374);
+    const PixelImage picture = PixelImage::LoadFile("../datafiles/imagesets/no_search_result.jpg");
+    const int left = m_window->Width() / 2 - 256;
+    const int top = m_window->Height() / 2 - 374 / 2;
+    int keyed = 0, seeThrough = 0;
+    for (int y = 0; y < 374; y += 3)
+        for (int x = 0; x < 512; x += 3) {
+            if (!IsKeyedBlack(picture.Pixel(x, y)))
+                continue;
+            ++keyed;
+            seeThrough += screen.Pixel(left + x, top + y) == kWall;
+        }
+    EXPECT_GT(keyed, 1000);
+    EXPECT_EQ(seeThrough, keyed) << "black of the notice hides the wall";
 }
 
 TEST_F(NoticeBoardDrawing, WebPageNoticeIsDrawnOverTheGuiRaisedByAThirdOfTheHeight)

@@ -34,10 +34,10 @@ SceneWindow::SceneWindow()
                                                       static_cast<float>(m_width) / m_height, 1.0f, 5000.0f));
 }
 
-void SceneWindow::BeginFrame()
+void SceneWindow::BeginFrame(uint32_t background)
 {
     m_device->BeginScene();
-    m_device->Clear(0xFF000000);
+    m_device->Clear(background);
     CSceneCamera::UpdateView(*m_device, CSceneCamera::kRestingDistance, 0);
 }
 

@@ -20,9 +20,9 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
-    // Clears to black and puts the camera at rest: view from z = -750, world
-    // = identity, the program's perspective projection.
-    void BeginFrame();
+    // Clears (to black unless told) and puts the camera at rest: view from
+    // z = -750, world = identity, the program's perspective projection.
+    void BeginFrame(uint32_t background = 0xFF000000);
     PixelImage ReadPixels() const;
 
     // The client pixel a point of some space lands on, given that space's world.
