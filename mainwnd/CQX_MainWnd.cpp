@@ -45,8 +45,6 @@ namespace {
 const char* const kNormalFont = "qx_font_normal";
 const char* const kLargeFont = "qx_font_large";
 constexpr uint32_t kPickInterval = 300;
-// A mouse closer than this to where the hovered card was picked has not moved.
-constexpr float kStillMouse = 0.01f;
 constexpr float kMouseMoveThreshold = 2;
 // Far cards are collected on five frames out of six.
 constexpr int kCollectFrames = 5;
@@ -63,7 +61,7 @@ constexpr CEGUI::String::value_type kEscape = 27;
 const char* const kArrowCursor = "set:size image:MouseCursor";
 const char* const kHandCursor = "set:size image:HandMouseCursor";
 
-RenderDevice* Device()
+RenderDevice* ApplicationDevice()
 {
     auto* app = CEGuiD3D9BaseApplication::Instance();
     return app ? app->GetD3DState()->device.get() : nullptr;
@@ -99,6 +97,11 @@ std::vector<std::string> CQX_MainWnd::FontCandidates()
     if (!cjk.empty())
         files.push_back(cjk);
     return files;
+}
+
+RenderDevice* CQX_MainWnd::Device() const
+{
+    return ApplicationDevice();
 }
 
 bool CQX_MainWnd::InitialiseSample()
@@ -808,23 +811,16 @@ void CQX_MainWnd::UpdateHoveredCard(uint32_t now)
 {
     if (!TickBefore(m_lastPickTick + kPickInterval, now))
         return;
+    m_lastPickTick = now;
     CProductWall& wall = CProductWall::getInstance();
     if (IsWallCovered()) {
         wall.SetHoveredIndex(-1);
-        m_lastPickTick = now;
         return;
     }
-    const int hit = wall.Pick(now, CSceneCamera::BuildPickRay(*Device(), m_mouseX, m_mouseY));
-    const bool mouseStill = std::fabs(m_mouseX - m_pickX) < kStillMouse && std::fabs(m_mouseY - m_pickY) < kStillMouse;
-    if (hit < 0 || (hit != wall.GetHoveredIndex() && mouseStill)) {
-        // Nothing under the mouse, or the wall moved under a resting mouse.
-        wall.SetHoveredIndex(-1);
-    } else {
-        wall.SetHoveredIndex(hit);
-        m_pickX = m_mouseX;
-        m_pickY = m_mouseY;
-    }
-    m_lastPickTick = now;
+    // Where the mouse is now: it may have moved over a window that hid the
+    // wall, or the wall may have moved under it.
+    const CEGUI::Vector2f mouse = CEGuiCompat::Context().getMouseCursor().getPosition();
+    wall.SetHoveredIndex(wall.Pick(now, CSceneCamera::BuildPickRay(*Device(), mouse.d_x, mouse.d_y)));
 }
 
 void CQX_MainWnd::DisplayProduct(int first, int last)

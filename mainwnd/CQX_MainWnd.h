@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class RenderDevice;
+
 // The main window controller: loads the GUI, wires the widgets to their
 // handlers and fills the frame's per-frame slots.
 class CTaobaoDownloader;
@@ -105,6 +107,10 @@ public:
     // when none does.
     static bool CreateFonts();
 
+protected:
+    // The device the wall is drawn and picked with; null without a window.
+    virtual RenderDevice* Device() const;
+
 private:
     void LoadSchemeAndCursor();
     void StopDownloads();
@@ -172,11 +178,9 @@ private:
     CEGUI::Window* m_bigSmallButton = nullptr;
     CNumMotion m_cameraDistance;
     CNumMotion m_cameraTilt;
-    // Where the mouse rests, and where it was when the hovered card was picked.
+    // Where the mouse last came to rest: a move away restarts the pick's wait.
     float m_mouseX = 0;
     float m_mouseY = 0;
-    float m_pickX = -1;
-    float m_pickY = -1;
     uint32_t m_lastPickTick = 0;
     int m_frameCounter = 0;
     CQX_WallNavigator m_navigator{*this};

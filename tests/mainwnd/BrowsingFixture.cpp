@@ -87,9 +87,14 @@ void BrowsingFixture::SetUp()
     HeadlessGui::Start();
     ASSERT_TRUE(Modes().GetBackList().empty()) << "each case needs its own process";
     CQXRecommendCatalogue::getInstance().FinishUpdate(false);
-    m_wnd = std::make_unique<CQX_MainWnd>();
+    m_wnd = MakeWindow();
     m_wnd->InitialiseSample();
     m_wnd->OnOneRenderLoopEnd();
+}
+
+std::unique_ptr<CQX_MainWnd> BrowsingFixture::MakeWindow()
+{
+    return std::make_unique<CQX_MainWnd>();
 }
 
 CTaobaoSearchParams BrowsingFixture::Record()

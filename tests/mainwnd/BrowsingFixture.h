@@ -30,6 +30,8 @@ public:
 
 protected:
     void SetUp() override;
+    // The main window under test; this one has no device.
+    virtual std::unique_ptr<CQX_MainWnd> MakeWindow();
 
     static CEGUI::Window* Window(const char* name) { return CEGuiCompat::GetWindow(name); }
     static CQX_ModeManager& Modes() { return CQX_ModeManager::getInstance(); }
