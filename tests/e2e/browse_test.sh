@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Browsing as a person does it: the recommendation wall at start, a Chinese
-# keyword typed and searched, sorting by price, paging with the buttons and
+# keyword typed, selected with Shift+Home, cut and pasted back, and searched, sorting by price, paging with the buttons and
 # the keyboard, a drag, auto-play, back to the recommendations and back and
 # forward through the history. Every step is checked on screenshots.
 source "$(dirname "$0")/lib.sh"
@@ -10,8 +10,11 @@ WALL=1000x560+260+110
 RETURN_BUTTON=90x24+1135+10   # "返回导购": shown everywhere but on the recommendations
 PRICE_BUTTON=56x24+986+10     # orange while the wall is sorted by price
 SPEED_TEXT=100x30+830+764     # "08 秒/屏" while auto-play runs
+SEARCH_TEXT=120x22+192+11     # the start of the search box's text
 
 red_mean() { convert "$1" -crop "$2" +repage -format '%[fx:mean.r]' info:; }
+# How much bluer than red a region is: the selection's highlight.
+blue_excess() { convert "$1" -crop "$2" +repage -format '%[fx:mean.b-mean.r]' info:; }
 gray_mean() { region_mean "$1" "$2"; }
 above() { awk "BEGIN{exit !($1 > $2)}"; }
 
@@ -74,6 +77,21 @@ keyword="连衣裙"
 map_keys "$keyword"
 xdotool mousemove 300 22 click 1
 xdotool type --delay 60 "$keyword"
+
+# Selected from the keyboard, cut and pasted back before it is searched.
+sleep 0.5
+typed=$(gray_mean "$(keep "$(screenshot browse-poll)" typed)" "$SEARCH_TEXT")
+selected() { above "$(blue_excess "$1" "$SEARCH_TEXT")" 0.1; }
+cut_out() { awk "BEGIN{exit !($(gray_mean "$1" "$SEARCH_TEXT") < $typed * 0.5)}"; }
+pasted() {
+  ! selected "$1" && awk "BEGIN{exit !($(gray_mean "$1" "$SEARCH_TEXT") > $typed * 0.8)}"
+}
+xdotool key shift+Home
+keep "$(wait_until selected 5)" selected >/dev/null
+xdotool key ctrl+x
+keep "$(wait_until cut_out 5)" cut >/dev/null
+xdotool key ctrl+v
+keep "$(wait_until pasted 5)" pasted >/dev/null
 xdotool key Return
 rest_mouse
 is_search_wall() { search_view "$1" && wall_filled "$1"; }
