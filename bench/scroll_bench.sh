@@ -10,40 +10,8 @@ autoplay_seconds=${2:-120}
 start_xvfb
 start_market
 export QUOBRIX_FRAME_STATS=1
-keyword="连衣裙"
+keyword="新款"  # in about 6 700 titles of the market's catalogue
 map_keys "$keyword"
-
-rss_kb() { awk '/^VmRSS/{print $2}' "/proc/$CLIENT_PID/status"; }
-now_ms() { date +%s%3N; }
-wall_shot() { import -window root -crop 1040x700+236+50 "$1" 2>/dev/null; }
-# Milliseconds from now until two screenshots 100 ms apart are the same.
-settle_ms() {
-  local start prev=$WORK/a.png next=$WORK/b.png
-  start=$(now_ms)
-  wall_shot "$prev"
-  for _ in $(seq 1 200); do
-    sleep 0.1
-    wall_shot "$next"
-    if [ "$(compare -metric AE "$prev" "$next" null: 2>&1)" = "0" ]; then
-      echo $(( $(now_ms) - start - 100 ))
-      return
-    fi
-    mv "$next" "$prev"
-  done
-  echo "never"
-}
-# Samples the resident memory every 0.3 s while the pattern runs in the background.
-run_pattern() {
-  local pattern=$1 peak=0 rss
-  "$pattern" &
-  local driver=$!
-  while kill -0 "$driver" 2>/dev/null; do
-    rss=$(rss_kb); [ "$rss" -gt "$peak" ] && peak=$rss
-    sleep 0.3
-  done
-  wait "$driver"
-  PEAK_KB=$peak
-}
 
 page_down_80() { for _ in $(seq 1 80); do xdotool key Next; sleep 0.05; done; }
 hold_page_down() { xdotool keydown Next; sleep 10; xdotool keyup Next; }
@@ -72,17 +40,18 @@ for pattern in page_down_80 hold_page_down ten_screens_50 drag_20s autoplay_fast
   E2E_PIDS+=($CLIENT_PID)
   wait_for_main_screen
   xdotool mousemove 300 22 click 1
-  xdotool type --delay 30 "$keyword"
+  sleep 0.3
+  xdotool type --delay 60 "$keyword"
   xdotool key Return
   xdotool mousemove 60 20
   sleep 2
   settle_ms >/dev/null
-  base=$(rss_kb)
+  base=$(client_rss_kb)
   # The wall takes the keyboard, as a click on it does.
   xdotool mousemove 640 740 click 1 mousemove 60 20
-  run_pattern "$pattern"
+  run_sampling_rss "$pattern"
   recovery=$(settle_ms)
-  final=$(rss_kb)
+  final=$(client_rss_kb)
   kill -TERM "$CLIENT_PID"
   wait_exit "$CLIENT_PID" 10
   peaks=$(grep -o 'peak queues: .*' "$WORK/stats.log" || echo "peak queues: unknown")

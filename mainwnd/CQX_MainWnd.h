@@ -164,6 +164,8 @@ private:
     // A real card on the wall, or its work under way.
     static bool IsShownOrOnItsWay(int index);
     static void ReportQueuePeaks();
+    void ReportScreenCompletion();
+    bool IsScreenInViewComplete() const;
     static void SetCursor(const char* classicImage);
     static void AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration);
 
@@ -183,6 +185,10 @@ private:
     float m_mouseY = 0;
     uint32_t m_lastPickTick = 0;
     int m_frameCounter = 0;
+    uint32_t m_lastInputTick = 0;
+    bool m_completionReported = true;
+    int m_completeFirstIndex = -1;
+    uint32_t m_completeSinceTick = 0;
     CQX_WallNavigator m_navigator{*this};
     CQX_AutoPlay m_autoPlay;
     uint32_t m_nextPrefetchTick = 0;

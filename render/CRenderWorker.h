@@ -11,9 +11,12 @@
 class CRenderWorker
 {
 public:
-    // The wall counts as resting while its speed is strictly inside this bound.
-    static constexpr double kRestingSpeed = 0.03;
-    static constexpr uint32_t kReadinessPollMs = 100;
+    // The wall counts as resting while its speed is strictly inside this
+    // bound: less than a column of its glide is left, so the cards in view
+    // are the ones that stay.
+    static constexpr double kRestingSpeed = 2.0;
+    // A frame: the cards for where the wall stops start with its next frame.
+    static constexpr uint32_t kReadinessPollMs = 25;
     // After this many polls the input condition is given up, so constant
     // mouse movement cannot starve the worker; the speed condition stays.
     static constexpr int kInputPolls = 5;

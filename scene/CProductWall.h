@@ -52,6 +52,8 @@ public:
     // Drops every card and puts the motion back to rest at position 0.
     void ClearCards();
     bool IsMoving() const { return m_motion.IsMoving(); }
+    bool IsAtRest() const { return m_motion.IsAtRest(); }
+    bool IsGliding() const { return m_motion.IsGliding(); }
     CScrollMotion& Motion() { return m_motion; }
     const CScrollMotion& Motion() const { return m_motion; }
 

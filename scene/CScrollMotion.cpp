@@ -13,6 +13,8 @@ constexpr double kCoastingSpeed = 9;
 constexpr double kCoastingFactor = 2.5;
 constexpr double kSwingSpring = 0.00001;
 constexpr double kAtRest = 0.001;
+constexpr double kInvisibleSwing = 0.05;          // degrees
+constexpr double kInvisibleSwingSpeed = 0.0001;  // degrees per ms
 constexpr double kImpulseVelocity = 12;
 constexpr double kImpulseAngularVelocity = 0.02;
 constexpr int kImpulseInterval = 4000;
@@ -54,6 +56,19 @@ void CScrollMotion::UpdateAutoPlay(uint32_t now)
         swingAngle = 0;
         nextImpulseTick = now + static_cast<uint32_t>(speedLevel * kImpulseInterval);
     }
+}
+
+bool CScrollMotion::IsGliding() const
+{
+    return !Negligible(scrollVelocity);
+}
+
+bool CScrollMotion::IsAtRest() const
+{
+    // The swing's spring takes seconds over its last hundredth of a degree,
+    // a change no pixel shows.
+    return !IsGliding() && std::fabs(swingAngle) < kInvisibleSwing &&
+           std::fabs(angularVelocity) < kInvisibleSwingSpeed;
 }
 
 void CScrollMotion::UpdateSwing(int dt)

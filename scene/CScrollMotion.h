@@ -31,6 +31,9 @@ public:
     // Back to rest at position 0 (a new browse).
     void Rest(uint32_t now);
     bool IsMoving() const { return !(scrollVelocity > -0.03 && scrollVelocity < 0.03); }
+    bool IsGliding() const;
+    // Nothing left that shows: no scroll, however slow, and no visible swing.
+    bool IsAtRest() const;
 
     bool dragging = false;
     uint32_t lastDragTick = 0;

@@ -130,3 +130,59 @@ map_keys() {
     code=$((code + 1))
   done
 }
+
+# Resident memory of the client in KiB.
+client_rss_kb() { awk '/^VmRSS/{print $2}' "/proc/$CLIENT_PID/status"; }
+now_ms() { date +%s%3N; }
+# The part of the screen the wall's cards fill.
+wall_shot() { import -window root -crop 1040x700+236+50 "$1" 2>/dev/null; }
+
+# Milliseconds from now until the wall stops changing: two screenshots
+# 100 ms apart are the same (the time of the first of them); "never" after
+# 20 s. The settled screenshot is left in $WORK/settled.png.
+settle_ms() {
+  local start prev=$WORK/settle-a.png next=$WORK/settle-b.png
+  start=$(now_ms)
+  wall_shot "$prev"
+  for _ in $(seq 1 200); do
+    sleep 0.1
+    wall_shot "$next"
+    if [ "$(compare -metric AE "$prev" "$next" null: 2>&1)" = "0" ]; then
+      cp "$next" "$WORK/settled.png"
+      echo $(( $(now_ms) - start - 100 ))
+      return
+    fi
+    mv "$next" "$prev"
+  done
+  echo "never"
+}
+
+# Runs the function $1 in the background and samples the client's resident
+# memory every 0.3 s until it ends; PEAK_KB is the highest sample.
+run_sampling_rss() {
+  local peak=0 rss driver
+  "$1" &
+  driver=$!
+  while kill -0 "$driver" 2>/dev/null; do
+    rss=$(client_rss_kb); [ "$rss" -gt "$peak" ] && peak=$rss
+    sleep 0.3
+  done
+  wait "$driver"
+  PEAK_KB=$peak
+}
+
+# The client's own report (QUOBRIX_FRAME_STATS=1, its stderr in $1): waits up
+# to 10 s for a line "screen in view complete N ms after the last input"
+# beyond the first $2 lines and prints N; "never" when none comes.
+completion_ms() {
+  local log=$1 skip=$2 line
+  for _ in $(seq 1 100); do
+    line=$(tail -n +"$((skip + 1))" "$log" | grep -o 'screen in view complete [0-9]* ms' | tail -1 || true)
+    if [ -n "$line" ]; then
+      echo "$line" | grep -o '[0-9]*'
+      return
+    fi
+    sleep 0.1
+  done
+  echo never
+}

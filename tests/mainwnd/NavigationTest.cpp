@@ -221,10 +221,28 @@ TEST_F(Navigation, AStillSceneAsksForNoFrameAndEachChangeAsksForOne)
     // Without a device the wall's motion does not run: it comes to rest here.
     Motion().Rest(m_now);
     EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 25));
+    Motion().scrollVelocity = 0.01;
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 25)) << "the wall glides on slowly";
+    Motion().Rest(m_now);
+    Motion().swingAngle = 4;
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 25)) << "the wall swings back";
+    Motion().swingAngle = 0.01;
+    EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 25)) << "a swing too small to see";
+    Motion().Rest(m_now);
 
     CQX_NoticeBoard::getInstance().SetState(CQX_NoticeBoard::InputRefused, m_now + 500);
     EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 250)) << "a notice that stays as it is";
     EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 500)) << "a notice expiring";
+}
+
+TEST_F(Navigation, OneIdleCallHandsOverAScreenOfWaitingCards)
+{
+    CRenderMsgQueue::getInstance().Clear();
+    for (int position = 0; position < 16; ++position)
+        CRenderMsgQueue::getInstance().PushNormalMsg(std::make_unique<CRenderMsg_ShowDefaultProductSnapshot>(
+            position, CQX_GlobalVariable::getInstance().GetSearchID()));
+    m_wnd->OnIdle();
+    EXPECT_EQ(CProductWall::getInstance().SlotCount(), 16u);
 }
 
 TEST_F(Navigation, ADragEndingOverAToolbarRestoresTheArrow)

@@ -96,7 +96,7 @@ TEST_F(RenderWorkerTest, AnIdleUserAndAWallAtRestLetTheWorkerGoAtOnce)
 
 TEST_F(RenderWorkerTest, RecentInputHoldsTheWorkerUntilItsTickOrForAtMostFivePolls)
 {
-    Global().SetBusyUntil(m_time.m_now + 250);
+    Global().SetBusyUntil(m_time.m_now + CRenderWorker::kReadinessPollMs * 5 / 2);
     m_worker.WaitUntilReady();
     EXPECT_EQ(m_time.m_sleeps, 3) << "ready at the first poll on or after the busy-until tick";
 
@@ -108,7 +108,7 @@ TEST_F(RenderWorkerTest, RecentInputHoldsTheWorkerUntilItsTickOrForAtMostFivePol
 
 TEST_F(RenderWorkerTest, AMovingWallHoldsTheWorkerForAsLongAsItMoves)
 {
-    for (double speed : {0.03, -0.03, 12.0}) {
+    for (double speed : {CRenderWorker::kRestingSpeed, -CRenderWorker::kRestingSpeed, 12.0}) {
         SetSpeed(speed);
         m_time.m_sleeps = 0;
         m_time.m_onSleep = [](int sleeps) {
@@ -123,7 +123,7 @@ TEST_F(RenderWorkerTest, AMovingWallHoldsTheWorkerForAsLongAsItMoves)
 TEST_F(RenderWorkerTest, InputTimeIsComparedAcrossTheTickWrap)
 {
     m_time.m_now = 0xFFFFFF00u;
-    Global().SetBusyUntil(m_time.m_now + 300);  // wraps past zero
+    Global().SetBusyUntil(m_time.m_now + CRenderWorker::kReadinessPollMs * 3);  // wraps past zero
     m_worker.WaitUntilReady();
     EXPECT_EQ(m_time.m_sleeps, 3);
 }
