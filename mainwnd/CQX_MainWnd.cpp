@@ -33,6 +33,7 @@
 #include "service/CQXRecommendCatalogue.h"
 #include "service/CQXServiceHost.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -78,11 +79,13 @@ RenderDevice* ApplicationDevice()
     return app ? app->GetD3DState()->device.get() : nullptr;
 }
 
-// A font file's path relative to the fonts folder, "" when it lies elsewhere.
-std::string RelativeToFontsDir(const std::string& file)
+// A resource group with no folder: font files are named by their full paths.
+const char* const kFullPaths = "qx-full-paths";
+
+bool IsRegularFile(const std::string& path)
 {
-    const std::string dir = GetWindowsFontsDir();
-    return file.compare(0, dir.size(), dir) == 0 ? file.substr(dir.size()) : "";
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }
@@ -103,10 +106,11 @@ CQX_MainWnd::~CQX_MainWnd()
 
 std::vector<std::string> CQX_MainWnd::FontCandidates()
 {
-    std::vector<std::string> files(std::begin(kFontFiles), std::end(kFontFiles));
-    const std::string cjk = RelativeToFontsDir(FindCjkFontFile());
-    if (!cjk.empty())
-        files.push_back(cjk);
+    std::vector<std::string> files;
+    for (const char* classic : kFontFiles)
+        files.push_back(GetWindowsFontsDir() + classic);
+    for (std::string& cjk : FindCjkFontFiles())
+        files.push_back(std::move(cjk));
     return files;
 }
 
@@ -132,6 +136,7 @@ bool CQX_MainWnd::InitialiseSample()
 
     LoadSchemeAndCursor();
     if (!CreateFonts()) {
+        ReportMissingFonts();
         MessageBox::Show("请安装中文字体（雅黑，黑体或宋体），然后再启动程序!", "提示", MsgBoxButtons::Ok,
                          MsgBoxIcon::Error);
         _exit(1);
@@ -158,18 +163,29 @@ void CQX_MainWnd::LoadSchemeAndCursor()
     context.setDefaultTooltipType("TaharezLook/Tooltip");
 }
 
+void CQX_MainWnd::ReportMissingFonts()
+{
+    std::string tried;
+    for (const std::string& file : FontCandidates())
+        tried += (tried.empty() ? "" : ", ") + file;
+    fprintf(stderr, "quobrix: no Chinese font could be loaded; looked for %s and any Chinese font fontconfig knows\n",
+            tried.c_str());
+}
+
 bool CQX_MainWnd::CreateFonts()
 {
     auto& fonts = CEGUI::FontManager::getSingleton();
     if (fonts.isDefined(kNormalFont))
         return true;
     for (const std::string& file : FontCandidates()) {
-        if (!FontFileExists(file))
+        if (!IsRegularFile(file))
             continue;
         CEGUI_TRY
         {
-            fonts.createFreeTypeFont(kNormalFont, 7, true, file, "fonts", CEGUI::ASM_Vertical, CEGUI::Sizef(640, 480));
-            fonts.createFreeTypeFont(kLargeFont, 10, true, file, "fonts", CEGUI::ASM_Vertical, CEGUI::Sizef(640, 480));
+            fonts.createFreeTypeFont(kNormalFont, 7, true, file, kFullPaths, CEGUI::ASM_Vertical,
+                                     CEGUI::Sizef(640, 480));
+            fonts.createFreeTypeFont(kLargeFont, 10, true, file, kFullPaths, CEGUI::ASM_Vertical,
+                                     CEGUI::Sizef(640, 480));
             return true;
         }
         CEGUI_CATCH(const CEGUI::Exception&)

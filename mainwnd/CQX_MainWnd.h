@@ -99,13 +99,16 @@ public:
     // box that has the keyboard alone.
     void ActivateRoamButton(bool force);
 
-    // The font files tried for the GUI's Chinese fonts, in order: the four
-    // classic ones, then a CJK font that fontconfig finds.
+    // The font files tried for the GUI's Chinese fonts, as full paths, in
+    // order: the four classic ones in the fonts folder, then every Chinese
+    // font fontconfig knows.
     static std::vector<std::string> FontCandidates();
     // Creates "qx_font_normal" and "qx_font_large" from the first candidate
     // that loads (the "fonts" group must point at the fonts folder); false
     // when none does.
     static bool CreateFonts();
+    // One stderr line naming the font files looked for.
+    static void ReportMissingFonts();
 
 protected:
     // The device the wall is drawn and picked with; null without a window.

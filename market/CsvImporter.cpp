@@ -34,7 +34,7 @@ std::string cleanText(const std::string& text)
     Poco::UTF8Encoding utf8;
     Poco::TextConverter converter(utf8, utf8, '?');
     std::string clean;
-    converter.convert(text.substr(0, kMaxField), clean);
+    converter.convert(text, clean);
     for (char& c : clean)
         if ((unsigned char)c < 0x20 && c != '\n' && c != '\t')
             c = ' ';
@@ -102,8 +102,14 @@ CsvImporter::Report CsvImporter::importFile(const MarketOptions& options, const 
         if (cells.size() == 1 && Poco::trim(cells[0]).empty())
             continue;
         Row row;
-        for (size_t i = 0; i < header.size() && i < cells.size(); ++i)
+        for (size_t i = 0; i < header.size() && i < cells.size(); ++i) {
+            // Cutting would lose the owner's text unseen, perhaps mid-character.
+            if (cells[i].size() > kMaxField)
+                throw std::runtime_error(csvPath + " line " + std::to_string(line) + ": the field \"" + header[i] +
+                                         "\" is longer than " + std::to_string(kMaxField) +
+                                         " bytes; nothing was imported");
             row[header[i]] = cleanText(cells[i]);
+        }
         std::string problem;
         if (importer.addRow(row, problem))
             ++report.products;

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
@@ -84,29 +86,31 @@ bool FontFileExists(const std::string& name)
     return stat((GetWindowsFontsDir() + name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-std::string FindCjkFontFile()
+std::vector<std::string> FindCjkFontFiles()
 {
+    std::vector<std::string> files;
     FcConfig* config = FcInitLoadConfigAndFonts();
     if (!config)
-        return "";
+        return files;
     FcPattern* pattern = FcPatternCreate();
     FcLangSet* langs = FcLangSetCreate();
     FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>("zh-cn"));
     FcPatternAddLangSet(pattern, FC_LANG, langs);
-    FcPatternAddString(pattern, FC_FONTFORMAT, reinterpret_cast<const FcChar8*>("TrueType"));
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
     FcObjectSet* objects = FcObjectSetBuild(FC_FILE, nullptr);
-    FcFontSet* fonts = FcFontList(config, pattern, objects);
-    std::string file;
-    if (fonts && fonts->nfont > 0) {
-        FcChar8* value = nullptr;
-        if (FcPatternGetString(fonts->fonts[0], FC_FILE, 0, &value) == FcResultMatch)
-            file = reinterpret_cast<const char*>(value);
-    }
-    if (fonts)
+    if (FcFontSet* fonts = FcFontList(config, pattern, objects)) {
+        for (int i = 0; i < fonts->nfont; ++i) {
+            FcChar8* value = nullptr;
+            if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &value) == FcResultMatch)
+                files.emplace_back(reinterpret_cast<const char*>(value));
+        }
         FcFontSetDestroy(fonts);
+    }
     FcObjectSetDestroy(objects);
     FcLangSetDestroy(langs);
     FcPatternDestroy(pattern);
     FcConfigDestroy(config);
-    return file;
+    // The same order on every start, whatever order the font cache lists them in.
+    std::sort(files.begin(), files.end());
+    return files;
 }

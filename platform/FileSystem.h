@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // Directory of the running executable, without a trailing separator.
 std::string GetModuleDir();
@@ -19,6 +20,7 @@ std::string GetWindowsFontsDir();
 // Whether GetWindowsFontsDir() + name exists.
 bool FontFileExists(const std::string& name);
 
-// The file of a CJK-capable font that fontconfig finds, or "" when none is
-// installed: the stand-in when none of the classic Chinese font files exists.
-std::string FindCjkFontFile();
+// Every scalable font fontconfig knows for Chinese (the system's folders and
+// the user's own), as full paths, sorted: the stand-ins when none of the
+// classic Chinese font files exists.
+std::vector<std::string> FindCjkFontFiles();

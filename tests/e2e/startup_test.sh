@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The program starts to its main screen, admits one instance, and on closing
-# runs its shut-down sequence (exit 0, picture cache emptied).
+# runs its shut-down sequence (exit 0, picture cache emptied); without a
+# display or a Chinese font it says so and ends with exit code 1.
 source "$(dirname "$0")/lib.sh"
 
 # Without an X display: one line naming DISPLAY, exit code 1.
@@ -52,6 +53,21 @@ wait_for_main_screen
 kill -TERM "$CLIENT_PID"
 wait_exit "$CLIENT_PID" 10
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE with the lock elsewhere"
+
+# No Chinese font anywhere: the message in a box, the files looked for on
+# stderr, exit code 1.
+cat >"$WORK/no-fonts.conf" <<'CONF'
+<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd"><fontconfig><cachedir>NOFONTS/cache</cachedir></fontconfig>
+CONF
+sed -i "s|NOFONTS|$WORK|" "$WORK/no-fonts.conf"
+mkdir -p "$WORK/no-fonts"
+set +e
+out=$(cd "$BIN" && FONTCONFIG_FILE="$WORK/no-fonts.conf" QUOBRIX_FONTS_DIR="$WORK/no-fonts" timeout 30 ./quobrix 2>&1 >/dev/null)
+code=$?
+set -e
+[ "$code" -eq 1 ] || fail "no font: exit code $code"
+echo "$out" | grep -q "no Chinese font could be loaded; looked for $WORK/no-fonts/simhei.TTF" || fail "no font: $out"
+grep -q '请安装中文字体' "$QUOBRIX_MESSAGEBOX_LOG" || fail "no font: no message box"
 
 # SIGTERM is a quit request too: the same shut-down, exit code 0.
 start_client

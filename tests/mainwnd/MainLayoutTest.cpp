@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+
 TEST(MainLayout, ControllerFindsEveryWindowItSubscribes)
 {
     HeadlessGui::LoadMainLayout();
@@ -20,4 +24,15 @@ TEST(MainLayout, TypedChineseReachesTheSearchBox)
     box->activate();
     HeadlessGui::TypeText("连衣裙");
     EXPECT_EQ(CEGuiCompat::FromGui(box->getText()), "连衣裙");
+}
+
+TEST(MainLayout, AChineseFontOutsideTheFontsFolderServesTheGui)
+{
+    // None of the classic files, and the installed fonts lie elsewhere.
+    char empty[] = "/tmp/qx-fonts-XXXXXX";
+    ASSERT_NE(mkdtemp(empty), nullptr);
+    setenv("QUOBRIX_FONTS_DIR", empty, 1);
+    HeadlessGui::Start();
+    EXPECT_TRUE(CEGUI::FontManager::getSingleton().isDefined("qx_font_normal"));
+    rmdir(empty);
 }

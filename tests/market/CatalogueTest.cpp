@@ -193,4 +193,22 @@ TEST(CatalogueTest, AnUnreadableOrEmptyCsvIsRefusedAndTheCatalogueKept)
     EXPECT_EQ(load(data.path).products().size(), 50u);
 }
 
+TEST(CatalogueTest, AFieldTooLongToKeepWholeRefusesTheImportWithItsLine)
+{
+    ScratchDir data;
+    market::MarketServer::prepareCatalogue(optionsFor(data.path, 50));
+    std::string csv = data.path + "/long.csv";
+    std::ofstream(csv) << "title,price,category,nick,desc\n"
+                       << "short,1,a>b,shop,fine\n"
+                       << "long,2,a>b,shop," << std::string(200001, 'x') << "\n";
+    try {
+        market::CsvImporter::importFile(optionsFor(data.path, 50), csv, "");
+        ADD_FAILURE() << "a field that would be cut was imported";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("line 3"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("\"desc\""), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(load(data.path).products().size(), 50u) << "the catalogue is kept";
+}
+
 }

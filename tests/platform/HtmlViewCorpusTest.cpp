@@ -84,6 +84,24 @@ TEST(HtmlViewCorpus, HostilePagesNeverCrashAndAlwaysDraw)
     pictures.Stop();
 }
 
+TEST(HtmlViewCorpus, OnlyWebLinksAreEverFollowed)
+{
+    HtmlPictureFetcher pictures;
+    for (const std::string href : {"http://127.0.0.1/ok.htm", "javascript:alert(1)", "file:///etc/passwd",
+                                   "JavaScript:alert(2)", "data:text/html,x"}) {
+        SCOPED_TRACE(href);
+        HtmlPage page(pictures, 400, 300);
+        ASSERT_TRUE(page.Load("<a href='" + href + "' style='display:block;width:400px;height:120px'>link</a>"));
+        page.Click(30, 30);
+        const std::vector<std::string> links = page.TakeClickedLinks();
+        if (href.rfind("http://", 0) == 0)
+            EXPECT_EQ(links, std::vector<std::string>{href}) << "the click lands on the link";
+        else
+            EXPECT_TRUE(links.empty());
+    }
+    pictures.Stop();
+}
+
 TEST(HtmlViewCorpus, ASpanClampedPageStillLaysOutItsCells)
 {
     HtmlPictureFetcher pictures;
