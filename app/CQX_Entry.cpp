@@ -1,5 +1,6 @@
 #include "app/CQX_Entry.h"
 
+#include "mainwnd/CQX_DialogChannel.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_MainWnd.h"
 #include "platform/FileSystem.h"
@@ -45,10 +46,12 @@ int CQX_Entry::Run()
     // The upgrade check decides on its own when it ends; the entry only reads
     // the feedback flag after the frame loop, and never waits for the thread.
     static std::atomic<bool> feedbackFlag{false};
+    CQX_DialogChannel::RouteMessageBoxes(std::this_thread::get_id());
     std::thread(&CQXUpgradeChecker::UpgradeCheckThread, &feedbackFlag).detach();
 
     auto mainWnd = std::make_unique<CQX_MainWnd>();
     const int result = mainWnd->Run();
+    CQX_DialogChannel::getInstance().Close();
 
     if (feedbackFlag.load())
         Process::Launch(FeedbackCommandLine(programDir, CQXConfig::getInstance().GetUserID()));

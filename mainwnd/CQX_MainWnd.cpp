@@ -142,6 +142,7 @@ bool CQX_MainWnd::InitialiseSample()
         _exit(1);
     }
     LoadLayout();
+    m_noticeDialog.Create(CEGuiCompat::Context().getRootWindow());
     SubscribeEvents();
     CLeftPanel::getInstance().Initialise(this);
     if (RenderDevice* device = Device())
@@ -722,6 +723,7 @@ bool CQX_MainWnd::OnTenTimesNext(const CEGUI::EventArgs&)
 
 bool CQX_MainWnd::OnPlayStop(const CEGUI::EventArgs&)
 {
+    MarkBusy();
     if (m_autoPlay.IsOn())
         StopAutoPlay();
     else
@@ -958,6 +960,7 @@ void CQX_MainWnd::ShowStartupPicture()
 
 void CQX_MainWnd::OnIdle()
 {
+    m_noticeDialog.Poll();
     // A message only hands over what the worker made; taking them one per
     // call kept a finished screen waiting frames for its turn.
     const uint32_t start = GetTickCount();
@@ -1011,6 +1014,7 @@ void CQX_MainWnd::Cleanup()
     CQX_GlobalVariable::getInstance().SetQuitting();
     // No thread waits out a server that does not answer.
     SessionInterrupter::getInstance().InterruptAll();
+    CQX_DialogChannel::getInstance().Close();
     if (auto* app = CEGuiD3D9BaseApplication::Instance())
         app->GetD3DState()->window->Hide();
     {

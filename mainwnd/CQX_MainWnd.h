@@ -1,6 +1,7 @@
 #pragma once
 #include "common/CEGuiSample.h"
 #include "mainwnd/CQX_AutoPlay.h"
+#include "mainwnd/CQX_NoticeDialog.h"
 #include "mainwnd/CQX_WallNavigator.h"
 #include "scene/CNumMotion.h"
 #include "taobao/CTaobaoDataStore.h"
@@ -181,6 +182,7 @@ private:
     // The first visible index DisplayProduct was last called for.
     int m_lastFirstIndex = 0;
     CEGUI::Window* m_bigSmallButton = nullptr;
+    CQX_NoticeDialog m_noticeDialog;
     CNumMotion m_cameraDistance;
     CNumMotion m_cameraTilt;
     // Where the mouse last came to rest: a move away restarts the pick's wait.

@@ -16,6 +16,10 @@ bool AdminEndpoint::handle(const std::string& path, const std::string& query, Ht
         answer = faults(query);
         return true;
     }
+    if (path == "/admin/login") {
+        answer = login(query);
+        return true;
+    }
     if (path == "/admin/statistics") {
         std::string lines;
         for (const std::string& body : service_.statisticsBodies())
@@ -33,6 +37,22 @@ HttpAnswer AdminEndpoint::describeFaults() const
                           " scope=" + FaultInjector::scopeName(settings.scope) +
                           " count=" + std::to_string(settings.remaining) +
                           " latency=" + std::to_string(settings.latencyMs));
+}
+
+HttpAnswer AdminEndpoint::login(const std::string& query)
+{
+    int cmd = 0;
+    try {
+        const RequestParameters parameters = RequestParameters::parse(query, true);
+        if (!Poco::NumberParser::tryParse(parameters.get("cmd"), cmd) || cmd < 0 || cmd > 7)
+            return HttpAnswer::text(400, "cmd must be 0 to 7");
+    } catch (const std::invalid_argument& error) {
+        return HttpAnswer::text(400, error.what());
+    }
+    LoginAnswer answer = service_.loginAnswer();
+    answer.cmd = cmd;
+    service_.setLoginAnswer(answer);
+    return HttpAnswer::text(200, "cmd=" + std::to_string(cmd));
 }
 
 HttpAnswer AdminEndpoint::faults(const std::string& query)

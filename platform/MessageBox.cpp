@@ -53,9 +53,9 @@ MsgBoxResult ShowWithSdl(const std::string& text, const std::string& caption, Ms
     data.buttons = buttons == MsgBoxButtons::OkCancel ? okCancel : okOnly;
     int pressed = 0;
     // Without a display the box cannot be shown; the stderr line is then all
-    // the user gets, and the safe answer is Cancel where there is a choice.
+    // the user gets.
     if (SDL_ShowMessageBox(&data, &pressed) != 0)
-        return buttons == MsgBoxButtons::OkCancel ? MsgBoxResult::Cancel : MsgBoxResult::Ok;
+        return MsgBoxResult::Unshown;
     return pressed == 1 ? MsgBoxResult::Ok : MsgBoxResult::Cancel;
 }
 
@@ -72,9 +72,20 @@ MsgBoxResult MessageBox::Show(const std::string& text, const std::string& captio
     }
     if (handler)
         return handler(text, caption, buttons, icon);
+    return ShowOwnBox(text, caption, buttons, icon);
+}
+
+MsgBoxResult MessageBox::ShowOwnBox(const std::string& text, const std::string& caption, MsgBoxButtons buttons,
+                                    MsgBoxIcon icon)
+{
     if (const char* answer = getenv("QUOBRIX_MESSAGEBOX_ANSWER"))
         return AnswerFromEnvironment(answer, text, caption);
     return ShowWithSdl(text, caption, buttons, icon);
+}
+
+bool MessageBox::IsScripted()
+{
+    return getenv("QUOBRIX_MESSAGEBOX_ANSWER") != nullptr;
 }
 
 void MessageBox::SetHandler(Handler handler)

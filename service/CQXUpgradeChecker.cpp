@@ -53,7 +53,9 @@ bool CQXUpgradeChecker::AskForUpgrade(CQXConfig& config)
         OpenDownloadPage();
         return true;
     }
-    config.SetKeepUpgradeNotify(false);
+    // A notice nobody saw is asked again at the next start.
+    if (answer == MsgBoxResult::Cancel)
+        config.SetKeepUpgradeNotify(false);
     return false;
 }
 
@@ -95,9 +97,10 @@ void CQXUpgradeChecker::LoginAndAnnounce(CQXConfig& config, CQXLoginClientApi& a
     config.RecordLogin(static_cast<uint32_t>(answer.uid), answer.nrs, answer.mv, answer.sv);
 
     if (answer.cmd & 1) {
-        MessageBox::Show("Quobrix程序必须升级才可以继续使用，点击确定将跳转到下载页面", kUpgradeCaption,
-                         MsgBoxButtons::Ok, MsgBoxIcon::Warning);
-        OpenDownloadPage();
+        // The program ends either way; only a notice the user saw opens the page.
+        if (MessageBox::Show("Quobrix程序必须升级才可以继续使用，点击确定将跳转到下载页面", kUpgradeCaption,
+                             MsgBoxButtons::Ok, MsgBoxIcon::Warning) == MsgBoxResult::Ok)
+            OpenDownloadPage();
         QuitForUpgrade(config);
         return;
     }

@@ -300,6 +300,16 @@ TEST_F(ServiceClientTest, OptionalUpgradeCancelledTurnsNoticesOff)
     EXPECT_NE(ReadFile(dir / "config.ini").find("KeepUpgradeNotify=0"), std::string::npos);
 }
 
+TEST_F(ServiceClientTest, AnUpgradeNoticeNobodySawIsNoAnswer)
+{
+    Answer(2);
+    boxAnswer = MsgBoxResult::Unshown;
+    Check();
+    EXPECT_EQ(boxes.back(), kOptional);
+    EXPECT_FALSE(CEGuiBaseApplication::IsQuitting());
+    EXPECT_EQ(ReadFile(dir / "config.ini").find("KeepUpgradeNotify=0"), std::string::npos) << "asked again next time";
+}
+
 TEST_F(ServiceClientTest, OptionalUpgradeAcceptedQuits)
 {
     Answer(2);
