@@ -12,7 +12,6 @@ patterns=("${@:3}")
 [ ${#patterns[@]} -gt 0 ] || patterns=(page_down_80 hold_page_down ten_screens_50 drag_20s autoplay_fastest)
 start_xvfb
 start_market
-export QUOBRIX_FRAME_STATS=1
 keyword="新款"  # in about 6 700 titles of the market's catalogue
 map_keys "$keyword"
 
@@ -39,15 +38,9 @@ autoplay_fastest() {
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for pattern in "${patterns[@]}"; do
-  (cd "$BIN" && exec ./quobrix 2>"$WORK/stats.log") &
-  CLIENT_PID=$!
-  E2E_PIDS+=($CLIENT_PID)
+  start_client_with_stats
   wait_for_main_screen
-  xdotool mousemove 300 22 click 1
-  sleep 0.3
-  xdotool type --delay 60 "$keyword"
-  xdotool key Return
-  xdotool mousemove 60 20
+  search_for "$keyword"
   sleep 2
   settle_ms >/dev/null
   base=$(client_rss_kb)

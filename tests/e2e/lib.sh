@@ -71,6 +71,36 @@ start_client() {
   E2E_PIDS+=($CLIENT_PID)
 }
 
+# The same with the client's own figures on (QUOBRIX_FRAME_STATS=1): its
+# stderr goes to $WORK/stats.log.
+start_client_with_stats() {
+  (cd "$BIN" && QUOBRIX_FRAME_STATS=1 exec ./quobrix 2>"$WORK/stats.log") &
+  CLIENT_PID=$!
+  E2E_PIDS+=($CLIENT_PID)
+}
+
+# Types a keyword into the search box, searches, and parks the mouse on the
+# logo; again (up to three times) while the search view has not come, as
+# keys typed into a window that has just appeared can be lost.
+search_for() {
+  local shot
+  for _ in 1 2 3; do
+    xdotool mousemove 300 22 click 1
+    sleep 0.3
+    xdotool key ctrl+a BackSpace
+    xdotool type --delay 60 "$1"
+    xdotool key Return
+    xdotool mousemove 60 20
+    for _ in $(seq 1 20); do
+      shot=$(screenshot search-view)
+      # "返回导购" top right shows everywhere but on the recommendations.
+      awk "BEGIN{exit !($(region_mean "$shot" 90x24+1135+10) > 0.24)}" && return 0
+      sleep 0.25
+    done
+  done
+  fail "the search for $1 did not start"
+}
+
 screenshot() {
   import -window root "$SHOTS/$1.png"
   echo "$SHOTS/$1.png"

@@ -17,16 +17,9 @@ start_xvfb
 start_market
 keyword="新款"  # in about 6 700 titles of the market's catalogue
 map_keys "$keyword"
-export QUOBRIX_FRAME_STATS=1
-(cd "$BIN" && exec ./quobrix 2>"$WORK/stats.log") &
-CLIENT_PID=$!
-E2E_PIDS+=($CLIENT_PID)
+start_client_with_stats
 wait_for_main_screen
-xdotool mousemove 300 22 click 1
-sleep 0.3
-xdotool type --delay 60 "$keyword"
-xdotool key Return
-xdotool mousemove 60 20
+search_for "$keyword"
 sleep 2
 [ "$(settle_ms)" != never ] || fail "the first screen of the search never settled"
 filled "$WORK/settled.png" || fail "the search shows no cards"
