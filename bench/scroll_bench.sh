@@ -26,13 +26,21 @@ drag_20s() {
   done
   xdotool mousemove 60 20
 }
-# The play button, then "+" (faster) until the fastest level.
+# The play button, then "+" (faster) until the fastest level; at the end
+# the button again, only while "NN 秒/屏" says auto-play still runs (it
+# ends by itself at the end of the results, and the button would restart it).
 autoplay_fastest() {
   xdotool mousemove 640 778 click 1
   for _ in $(seq 1 10); do xdotool mousemove 810 778 click 1; sleep 0.05; done
   xdotool mousemove 60 20
   sleep "$autoplay_seconds"
-  xdotool mousemove 640 778 click 1
+  local shot
+  shot=$(screenshot autoplay-end)
+  if awk "BEGIN{exit !($(convert "$shot" -crop 100x30+830+764 +repage -format '%[fx:mean.r]' info:) > 0.185)}"; then
+    xdotool mousemove 640 778 click 1
+  else
+    echo "auto-play had ended by itself" >&2
+  fi
   xdotool mousemove 60 20
 }
 
