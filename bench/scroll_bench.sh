@@ -54,8 +54,9 @@ for pattern in "${patterns[@]}"; do
   base=$(client_rss_kb)
   # The wall takes the keyboard, as a click on it does.
   xdotool mousemove 640 740 click 1 mousemove 60 20
+  told_before=$(wc -l <"$WORK/stats.log")
   run_sampling_rss "$pattern"
-  recovery=$(completion_ms "$WORK/stats.log" "$(wc -l <"$WORK/stats.log")")
+  recovery=$(completion_ms "$WORK/stats.log" "$told_before")
   rest=$(settle_ms)
   final=$(client_rss_kb)
   kill -TERM "$CLIENT_PID"

@@ -201,18 +201,23 @@ run_sampling_rss() {
   PEAK_KB=$peak
 }
 
-# The client's own report (QUOBRIX_FRAME_STATS=1, its stderr in $1): waits up
-# to 10 s for a line "screen in view complete N ms after the last input"
-# beyond the first $2 lines and prints N; "never" when none comes.
+# The client's own report (QUOBRIX_FRAME_STATS=1, its stderr in $1): the
+# last line "screen in view complete N ms after the last input" beyond the
+# first $2 lines (count them before the input starts: a screen complete at
+# once is told before the driver has ended). Waits up to 10 s for one, then
+# 1.5 s more for a later one; prints N, or "never".
 completion_ms() {
-  local log=$1 skip=$2 line
+  local log=$1 skip=$2 found=
+  last_completion() { tail -n +"$((skip + 1))" "$log" | grep -o 'screen in view complete [0-9]* ms' | tail -1 || true; }
   for _ in $(seq 1 100); do
-    line=$(tail -n +"$((skip + 1))" "$log" | grep -o 'screen in view complete [0-9]* ms' | tail -1 || true)
-    if [ -n "$line" ]; then
-      echo "$line" | grep -o '[0-9]*'
-      return
-    fi
+    found=$(last_completion)
+    [ -n "$found" ] && break
     sleep 0.1
   done
-  echo never
+  if [ -z "$found" ]; then
+    echo never
+    return
+  fi
+  sleep 1.5
+  last_completion | grep -o '[0-9]*'
 }

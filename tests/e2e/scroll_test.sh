@@ -28,8 +28,9 @@ base=$(client_rss_kb)
 # A click on the empty wall gives it the keyboard.
 xdotool mousemove 640 740 click 1 mousemove 60 20
 page_down_80() { for _ in $(seq 1 80); do xdotool key Next; sleep 0.05; done; }
+told_before=$(wc -l <"$WORK/stats.log")
 run_sampling_rss page_down_80
-recovery=$(completion_ms "$WORK/stats.log" "$(wc -l <"$WORK/stats.log")")
+recovery=$(completion_ms "$WORK/stats.log" "$told_before")
 [ "$(settle_ms)" != never ] || fail "the screen in view never came to rest"
 final=$(client_rss_kb)
 cp "$WORK/settled.png" "$SHOTS/scroll-settled.png"
