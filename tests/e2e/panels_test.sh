@@ -47,7 +47,7 @@ properties_are_shown() { [ "$(region_colours "$1" "$PROPERTY_ROWS")" -gt 8 ]; }
 categories_are_shown() { [ "$(region_colours "$1" "$CATEGORY_ROWS")" -gt 8 ]; }
 differs_in() { [ "$(compare -metric AE -extract "$3" "$1" "$2" null: 2>&1 || true)" -gt "$4" ]; }
 wall_differs_from_before() { differs_in "$before" "$1" "$WALL" 5000; }
-differs_from_before() { differs_in "$before" "$1" "$CATEGORY_ROWS" 50 && differs_in "$before" "$1" "$WALL" 5000; }
+categories_differ_from_before() { differs_in "$before" "$1" "$CATEGORY_ROWS" 50; }
 # A card's picture and text band, which the no-result notice would cover.
 cards_are_shown() { [ "$(region_colours "$1" 160x60+420+300)" -gt 60 ] && [ "$(region_colours "$1" 60x60+1000+600)" -gt 30 ]; }
 # The search view's sort buttons, the active one orange, replace the
@@ -82,13 +82,15 @@ sleep 1
 search_for "手机"
 echo "search: $(screenshot panels-search)"
 
-# Choosing the first category narrows the search: the wall refills and the
-# category opens onto its subcategories.
+# Choosing the first category narrows the search: the category opens onto
+# the subcategories the narrowed search found, and its results fill the
+# wall (the same cards, when the category holds them all: the wall refills
+# faster than screenshots can catch).
 wait_for 20 categories_are_shown || fail "the left panel shows no categories"
 sleep 2
 before=$(screenshot panels-categories)
 xdotool mousemove $FIRST_CATEGORY click 1
-wait_for 20 differs_from_before || fail "choosing a category changed nothing"
+wait_for 20 categories_differ_from_before || fail "choosing a category changed nothing"
 wait_for 20 search_results_shown || fail "the narrowed search shows no results"
 echo "category: $(screenshot panels-category-chosen)"
 
