@@ -33,7 +33,6 @@
 #include "service/CQXRecommendCatalogue.h"
 #include "service/CQXServiceHost.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -81,12 +80,6 @@ RenderDevice* ApplicationDevice()
 
 // A resource group with no folder: font files are named by their full paths.
 const char* const kFullPaths = "qx-full-paths";
-
-bool IsRegularFile(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 }
 

@@ -80,10 +80,10 @@ std::string GetWindowsFontsDir()
     return dir;
 }
 
-bool FontFileExists(const std::string& name)
+bool IsRegularFile(const std::string& path)
 {
     struct stat info;
-    return stat((GetWindowsFontsDir() + name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 std::vector<std::string> FindCjkFontFiles()

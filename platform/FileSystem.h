@@ -17,8 +17,8 @@ bool DeleteFilesInDir(const char* dir);
 // The folder where the system's fonts are looked for first, with a trailing "/".
 std::string GetWindowsFontsDir();
 
-// Whether GetWindowsFontsDir() + name exists.
-bool FontFileExists(const std::string& name);
+// Whether path names a regular file (not a folder).
+bool IsRegularFile(const std::string& path);
 
 // Every scalable font fontconfig knows for Chinese (the system's folders and
 // the user's own), as full paths, sorted: the stand-ins when none of the

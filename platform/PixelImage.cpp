@@ -93,7 +93,10 @@ PixelImage PixelImage::LoadMemory(const void* data, size_t size, int width, int 
 
 void PixelImage::ApplyColorKey(uint32_t key)
 {
-    ApplyColorKey(key, 0);
+    // Every picture loaded passes here: the exact key stays a plain compare.
+    for (auto& p : m_pixels)
+        if (p == key)
+            p = 0;
 }
 
 void PixelImage::ApplyColorKey(uint32_t key, int tolerance)

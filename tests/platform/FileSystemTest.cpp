@@ -92,13 +92,14 @@ TEST_F(TempTree, DeleteFilesInDirStopsAtFirstFailure)
     chmod((root + "/locked").c_str(), 0755);
 }
 
-TEST_F(TempTree, FontFileExistsLooksInTheFontsFolder)
+TEST_F(TempTree, TheFontsFolderHoldsTheClassicFontFiles)
 {
     Touch("simhei.TTF");
     setenv("QUOBRIX_FONTS_DIR", root.c_str(), 1);
     EXPECT_EQ(GetWindowsFontsDir(), root + "/");
-    EXPECT_TRUE(FontFileExists("simhei.TTF"));
-    EXPECT_FALSE(FontFileExists("simsun.ttc"));
+    EXPECT_TRUE(IsRegularFile(GetWindowsFontsDir() + "simhei.TTF"));
+    EXPECT_FALSE(IsRegularFile(GetWindowsFontsDir() + "simsun.ttc"));
+    EXPECT_FALSE(IsRegularFile(GetWindowsFontsDir())) << "a folder is no font file";
     unsetenv("QUOBRIX_FONTS_DIR");
 }
 
