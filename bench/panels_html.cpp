@@ -2,7 +2,8 @@
 // local marketplace: parsing with layout, layout again (as each picture
 // arrives), and drawing the visible part of the detail window's HTML area.
 #include "platform/HtmlPage.h"
-#include "platform/HtmlPictureFetcher.h"
+#include "platform/HtmlResourceFetcher.h"
+#include "tests/support/HostilePages.h"
 #include "tests/support/LocalMarket.h"
 
 #include "market/Catalogue.h"
@@ -33,27 +34,7 @@ std::vector<std::string> MarketPictures()
     return urls;
 }
 
-// A description as sellers write them: styled paragraphs, parameter tables
-// and pictures between them, about 20 KB of UTF-8.
-std::string Description(const std::vector<std::string>& pictures)
-{
-    const std::string sentence = "本店所有商品均为正品行货，支持专柜验货，假一赔十。实物拍摄，颜色以实物为准。";
-    std::string html = "<div style=\"font-family:宋体;font-size:14px;color:#333333;line-height:1.6\">";
-    for (size_t block = 0; html.size() < kDescriptionBytes; ++block) {
-        html += "<p style=\"text-indent:2em\"><b>细节" + std::to_string(block) + "：</b>" + sentence + sentence + "</p>";
-        if (block % 3 == 0) {
-            html += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"90%\">";
-            for (int row = 0; row < 4; ++row)
-                html += "<tr><th>参数" + std::to_string(row) + "</th><td>" + sentence.substr(0, 30) + "</td></tr>";
-            html += "</table>";
-        }
-        if (block < pictures.size())
-            html += "<p style=\"text-align:center\"><img src=\"" + pictures[block] + "\" /></p>";
-    }
-    return html + "</div>";
-}
-
-void WaitForPictures(HtmlPictureFetcher& fetcher)
+void WaitForPictures(HtmlResourceFetcher& fetcher)
 {
     while (fetcher.Pending() > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -62,9 +43,9 @@ void WaitForPictures(HtmlPictureFetcher& fetcher)
 // The page as it stands once its pictures have arrived.
 struct LoadedPage
 {
-    HtmlPictureFetcher fetcher;
+    HtmlResourceFetcher fetcher;
     HtmlPage page{fetcher, kViewWidth, kViewHeight};
-    std::string html = Description(MarketPictures());
+    std::string html = SellerDescription(kDescriptionBytes, MarketPictures());
 
     LoadedPage()
     {

@@ -30,6 +30,9 @@ const char* const kDownload =
     "<h1>下载 Quobrix</h1><p>最新版本：2.6</p><ul><li>更流畅的商品墙</li>"
     "<li>推荐频道按类别浏览</li><li>修正若干问题</li></ul><p><a href=\"/quobrix/index.htm\">返回首页</a></p>";
 
+// The style sheet item pages may link, as sellers' pages link their shop's.
+const char* const kItemStyle = "body{color:#c00000;background:#ffffff}b{color:#003399}\n";
+
 int64_t idArgument(const std::string& query, const char* name)
 {
     Poco::Int64 id = 0;
@@ -46,6 +49,11 @@ int64_t idArgument(const std::string& query, const char* name)
 bool WebPages::page(const std::string& path, const std::string& query, const MarketLinks& links,
                     HttpAnswer& answer) const
 {
+    if (path == "/style/item.css") {
+        answer.contentType = "text/css; charset=utf-8";
+        answer.body = kItemStyle;
+        return true;
+    }
     answer.contentType = "text/html; charset=utf-8";
     if (path == "/quobrix/index.htm")
         answer.body = document("Quobrix", kHome);

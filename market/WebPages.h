@@ -10,7 +10,8 @@ class Catalogue;
 class MarketLinks;
 
 // The HTML pages a browser opens from the client: the product's home and
-// download pages, and the item and shop pages that detail and click URLs name.
+// download pages, and the item and shop pages that detail and click URLs name;
+// and "/style/item.css", a style sheet product pages may link.
 class WebPages {
 public:
     explicit WebPages(const Catalogue& catalogue) : catalogue_(catalogue) {}

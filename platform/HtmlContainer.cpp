@@ -2,8 +2,8 @@
 
 #include "platform/Font.h"
 #include "platform/FontLibrary.h"
-#include "platform/HtmlPageSanitizer.h"
-#include "platform/HtmlPictureFetcher.h"
+#include "platform/HtmlLayoutBudget.h"
+#include "platform/HtmlResourceFetcher.h"
 #include "platform/HtmlResourceLoader.h"
 #include "platform/HtmlRootElement.h"
 #include "platform/HtmlTableCell.h"
@@ -36,7 +36,7 @@ bool IsDrawn(const litehtml::border& border)
 
 }
 
-HtmlContainer::HtmlContainer(HtmlPictureFetcher& pictures) : m_pictures(pictures) {}
+HtmlContainer::HtmlContainer(HtmlResourceFetcher& resources) : m_resources(resources) {}
 
 HtmlContainer::~HtmlContainer() = default;
 
@@ -95,6 +95,7 @@ void HtmlContainer::delete_font(litehtml::uint_ptr hFont)
 
 int HtmlContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont)
 {
+    HtmlLayoutBudget::CheckCurrent();
     auto found = m_fonts.find(hFont);
     if (found == m_fonts.end() || !found->second->font || !text)
         return 0;
@@ -104,6 +105,7 @@ int HtmlContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr 
 void HtmlContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text, litehtml::uint_ptr hFont,
                               litehtml::web_color color, const litehtml::position& pos)
 {
+    HtmlLayoutBudget::CheckCurrent();
     auto found = m_fonts.find(hFont);
     if (found == m_fonts.end() || !found->second->font || !text)
         return;
@@ -166,7 +168,7 @@ Poco::SharedPtr<PixelImage> HtmlContainer::PictureOf(const litehtml::tchar_t* sr
     const std::string url = HtmlResourceLoader::Resolve(src ? src : "");
     if (url.empty())
         return nullptr;
-    Poco::SharedPtr<PixelImage> picture = m_pictures.Find(url);
+    Poco::SharedPtr<PixelImage> picture = m_resources.FindPicture(url);
     return picture && !picture->IsEmpty() ? picture : nullptr;
 }
 
@@ -176,7 +178,7 @@ void HtmlContainer::load_image(const litehtml::tchar_t* src, const litehtml::tch
     if (url.empty() || m_requestedPictures.size() >= static_cast<size_t>(kMaxPictures))
         return;
     if (m_requestedPictures.insert(url).second)
-        m_pictures.Request(url);
+        m_resources.Request(HtmlResourceFetcher::Kind::Picture, url);
 }
 
 void HtmlContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t*, litehtml::size& sz)
@@ -271,14 +273,30 @@ void HtmlContainer::transform_text(litehtml::tstring& text, litehtml::text_trans
         text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
 }
 
+// A style sheet is never waited for: the page is shown without it and made
+// again once it has arrived.
 void HtmlContainer::import_css(litehtml::tstring& text, const litehtml::tstring& url, litehtml::tstring&)
 {
-    std::string body;
-    if (m_styleSheets >= kMaxStyleSheets || HtmlResourceLoader::Resolve(url).empty())
+    const std::string address = HtmlResourceLoader::Resolve(url);
+    if (address.empty())
         return;
-    ++m_styleSheets;
-    if (HtmlResourceLoader::Fetch(url, kMaxStyleSheetBytes, kStyleSheetTimeoutMs, body))
-        text = HtmlPageSanitizer::ValidUtf8(body);
+    if (m_styleSheets.count(address) == 0) {
+        if (m_styleSheets.size() >= static_cast<size_t>(kMaxStyleSheets))
+            return;
+        m_styleSheets.insert(address);
+    }
+    if (auto sheet = m_resources.FindStyleSheet(address)) {
+        text = *sheet;
+        return;
+    }
+    m_awaitedStyleSheets.insert(address);
+    m_resources.Request(HtmlResourceFetcher::Kind::StyleSheet, address);
+}
+
+bool HtmlContainer::HasNewStyleSheets()
+{
+    return std::any_of(m_awaitedStyleSheets.begin(), m_awaitedStyleSheets.end(),
+                       [this](const std::string& url) { return !m_resources.FindStyleSheet(url).isNull(); });
 }
 
 void HtmlContainer::set_clip(const litehtml::position& pos, const litehtml::border_radiuses&, bool valid_x,

@@ -12,12 +12,12 @@
 #include <vector>
 
 class Font;
-class HtmlPictureFetcher;
+class HtmlResourceFetcher;
 
 // What the layout engine asks of the program while it lays out and draws one
 // product page: fonts and text from the program's font library, boxes,
 // borders and pictures drawn by an HtmlPainter (passed as the engine's
-// drawing handle), pictures and style sheets from the network within caps,
+// drawing handle), pictures and style sheets fetched in the background within caps,
 // and the links the user clicked. Script never runs: the engine has none.
 class HtmlContainer : public litehtml::document_container
 {
@@ -27,10 +27,8 @@ public:
     static constexpr int kMaxFontSize = 160;
     static constexpr int kMaxPictures = 64;
     static constexpr int kMaxStyleSheets = 4;
-    static constexpr size_t kMaxStyleSheetBytes = 256 * 1024;
-    static constexpr int kStyleSheetTimeoutMs = 3000;
 
-    explicit HtmlContainer(HtmlPictureFetcher& pictures);
+    explicit HtmlContainer(HtmlResourceFetcher& resources);
     ~HtmlContainer();
 
     void SetViewport(int width, int height);
@@ -38,6 +36,10 @@ public:
     void SetClipPainter(HtmlPainter* painter) { m_clipPainter = painter; }
     // The links clicked since the last call, oldest first.
     std::vector<std::string> TakeClickedLinks();
+    // Called before the document is made again from the page's text.
+    void BeginDocument() { m_awaitedStyleSheets.clear(); }
+    // Whether a style sheet the document was made without has arrived since.
+    bool HasNewStyleSheets();
 
     litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight,
                                    litehtml::font_style italic, unsigned int decoration,
@@ -91,12 +93,13 @@ private:
     void DrawBorder(HtmlPainter& painter, const litehtml::border& border, const HtmlPainter::Rect& rect);
     void DrawMarkerText(HtmlPainter& painter, const litehtml::list_marker& marker);
 
-    HtmlPictureFetcher& m_pictures;
+    HtmlResourceFetcher& m_resources;
     int m_width = 0;
     int m_height = 0;
     std::map<litehtml::uint_ptr, std::unique_ptr<PageFont>> m_fonts;
     std::set<std::string> m_requestedPictures;
-    int m_styleSheets = 0;
+    std::set<std::string> m_styleSheets;
+    std::set<std::string> m_awaitedStyleSheets;
     std::vector<std::string> m_clickedLinks;
     HtmlPainter* m_clipPainter = nullptr;
 };

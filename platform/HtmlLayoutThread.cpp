@@ -1,25 +1,25 @@
 #include "platform/HtmlLayoutThread.h"
 
 #include "platform/HtmlPage.h"
-#include "platform/HtmlPictureFetcher.h"
+#include "platform/HtmlResourceFetcher.h"
 #include "platform/ThreadFaults.h"
 
 #include <chrono>
 
 HtmlLayoutThread& HtmlLayoutThread::getInstance()
 {
-    static HtmlLayoutThread instance(HtmlPictureFetcher::getInstance());
+    static HtmlLayoutThread instance(HtmlResourceFetcher::getInstance());
     return instance;
 }
 
-HtmlLayoutThread::HtmlLayoutThread(HtmlPictureFetcher& pictures) : m_pictures(pictures), m_thread("HtmlLayout")
+HtmlLayoutThread::HtmlLayoutThread(HtmlResourceFetcher& resources) : m_resources(resources), m_thread("HtmlLayout")
 {
-    m_pictures.SetListener([this] { OnPictureSettled(); });
+    m_resources.SetListener([this] { OnPictureSettled(); });
 }
 
 HtmlLayoutThread::~HtmlLayoutThread()
 {
-    m_pictures.SetListener(nullptr);
+    m_resources.SetListener(nullptr);
     Stop();
 }
 
@@ -36,6 +36,7 @@ int HtmlLayoutThread::OpenView()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_currentView = ++m_nextView;
+    AbandonWorkInProgress();
     m_work = Work();
     m_links.clear();
     m_frameFresh = false;
@@ -48,6 +49,7 @@ void HtmlLayoutThread::Load(int view, const std::string& utf8Html, int width, in
     if (view != m_currentView)
         return;
     // A new page makes all earlier work on the view pointless.
+    AbandonWorkInProgress();
     m_work = Work();
     m_work.load = true;
     m_work.html = utf8Html;
@@ -81,6 +83,7 @@ void HtmlLayoutThread::CloseView(int view)
     if (view != m_currentView)
         return;
     m_currentView = 0;
+    AbandonWorkInProgress();
     m_work = Work();
     m_work.close = true;
     m_frameFresh = false;
@@ -123,7 +126,7 @@ bool HtmlLayoutThread::WaitUntilSettled(int view, int timeoutMs)
     std::unique_lock<std::mutex> lock(m_mutex);
     // Pictures settle on other threads, so their count is looked at again
     // every few milliseconds rather than waited for.
-    while (view == m_currentView && (m_busy || !m_work.IsEmpty() || m_pictures.Pending() > 0)) {
+    while (view == m_currentView && (m_busy || !m_work.IsEmpty() || m_resources.Pending() > 0)) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
         m_settled.wait_for(lock, std::chrono::milliseconds(5));
@@ -154,6 +157,7 @@ void HtmlLayoutThread::run()
         m_work = Work();
         const int view = m_currentView;
         m_busy = true;
+        m_abandon.store(false, std::memory_order_relaxed);
         lock.unlock();
         std::vector<std::string> links;
         HtmlFrame frame;
@@ -191,12 +195,13 @@ void HtmlLayoutThread::Perform(Work& work)
 {
     if (work.close) {
         m_page.reset();
-        m_pictures.CancelQueued();
+        m_resources.CancelQueued();
         return;
     }
     if (work.load) {
-        m_pictures.CancelQueued();
-        m_page = std::make_unique<HtmlPage>(m_pictures, work.width, work.height);
+        m_resources.CancelQueued();
+        m_page.reset();
+        m_page = std::make_unique<HtmlPage>(m_resources, work.width, work.height, &m_abandon);
         m_page->Load(work.html);
     }
     if (!m_page)

@@ -4,6 +4,7 @@
 #include <Poco/Runnable.h>
 #include <Poco/Thread.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -12,12 +13,13 @@
 #include <vector>
 
 class HtmlPage;
-class HtmlPictureFetcher;
+class HtmlResourceFetcher;
 
 // The one thread that parses, lays out and draws product pages, so that the
 // render thread never waits for a page: it posts what the user did and picks
 // up finished frames. Only the newest view's page is kept; work for older
-// views is dropped. The stack is large because the engine recurses once per
+// views is dropped, and a layout still running for a page that a newer one
+// replaces is abandoned within milliseconds. The stack is large because the engine recurses once per
 // nesting level of a page.
 class HtmlLayoutThread : private Poco::Runnable
 {
@@ -26,7 +28,7 @@ public:
 
     static HtmlLayoutThread& getInstance();
 
-    explicit HtmlLayoutThread(HtmlPictureFetcher& pictures);
+    explicit HtmlLayoutThread(HtmlResourceFetcher& resources);
     ~HtmlLayoutThread() override;
     HtmlLayoutThread(const HtmlLayoutThread&) = delete;
     HtmlLayoutThread& operator=(const HtmlLayoutThread&) = delete;
@@ -64,13 +66,16 @@ private:
     };
 
     void run() override;
+    // Called with the lock held whenever the work in progress is made
+    // pointless by a newer page or a closed view.
+    void AbandonWorkInProgress() { m_abandon.store(true, std::memory_order_relaxed); }
     void EnsureStarted();
     void OnPictureSettled();
     void Perform(Work& work);
     // False when there is no page or nothing to draw.
     bool PerformAndDraw(Work& work, std::vector<std::string>& links, HtmlFrame& frame);
 
-    HtmlPictureFetcher& m_pictures;
+    HtmlResourceFetcher& m_resources;
     Poco::Thread m_thread;
     std::unique_ptr<HtmlPage> m_page;  // layout thread only
 
@@ -79,6 +84,7 @@ private:
     std::condition_variable m_settled;
     bool m_stopping = false;
     bool m_busy = false;
+    std::atomic<bool> m_abandon{false};
     int m_nextView = 0;
     int m_currentView = 0;
     Work m_work;

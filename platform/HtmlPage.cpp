@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -65,8 +66,8 @@ br { display: block; }
 
 }
 
-HtmlPage::HtmlPage(HtmlPictureFetcher& pictures, int width, int height)
-    : m_container(pictures), m_width(std::max(1, width)), m_height(std::max(1, height))
+HtmlPage::HtmlPage(HtmlResourceFetcher& resources, int width, int height, const std::atomic<bool>* abandoned)
+    : m_container(resources), m_abandoned(abandoned), m_width(std::max(1, width)), m_height(std::max(1, height))
 {
     m_container.SetViewport(m_width, m_height);
 }
@@ -90,19 +91,68 @@ void HtmlPage::Discard()
     m_scrollTop = 0;
 }
 
+// The budget's scope ends inside the try, so that the handler and all that
+// follows allocate freely again.
+template <typename Work>
+bool HtmlPage::WithinBudget(Work work)
+{
+    HtmlLayoutBudget budget(m_limits, m_abandoned);
+    bool done = false;
+    try {
+        const HtmlLayoutBudget::Scope scope(budget);
+        work();
+        done = true;
+    } catch (const std::exception&) {
+    }
+    m_verdict = budget.State();
+    m_peakBytes = std::max(m_peakBytes, budget.PeakBytes());
+    return done && m_verdict == HtmlLayoutBudget::Verdict::Within;
+}
+
 bool HtmlPage::Load(const std::string& utf8Html)
 {
     Discard();
-    const std::string page = HtmlPageSanitizer::Sanitize(utf8Html);
-    if (page.empty())
-        return false;
-    try {
-        m_document = litehtml::document::createFromString(page.c_str(), &m_container, &SharedContext());
+    m_text = utf8Html;
+    m_fallback = false;
+    m_peakBytes = 0;
+    std::string page;
+    if (WithinBudget([&] { page = HtmlPageSanitizer::Sanitize(utf8Html); }) && !page.empty() && Build(page))
+        return true;
+    return ShowFallback();
+}
+
+bool HtmlPage::Build(const std::string& page)
+{
+    m_source = page;
+    const int scrollTop = m_scrollTop;
+    Discard();
+    m_container.BeginDocument();
+    const bool built = WithinBudget([&] {
+        m_document = litehtml::document::createFromString(m_source.c_str(), &m_container, &SharedContext());
         Layout();
-    } catch (const std::exception&) {
+    });
+    if (!built) {
         Discard();
+        return false;
     }
-    return !IsEmpty();
+    m_scrollTop = scrollTop;
+    ClampScroll();
+    return true;
+}
+
+// The seller's text without its markup, cut short: what a reader needs when
+// the page itself cannot be laid out. Nothing is shown for a page whose work
+// was abandoned, as a newer page takes its place.
+bool HtmlPage::ShowFallback()
+{
+    Discard();
+    if (m_verdict == HtmlLayoutBudget::Verdict::Abandoned || m_fallback)
+        return false;
+    m_fallback = true;
+    std::string text;
+    if (!WithinBudget([&] { text = HtmlPageSanitizer::PlainText(m_text, kFallbackTextBytes); }) || text.empty())
+        return false;
+    return Build("<div style=\"white-space:pre-line\">" + text + "</div>");
 }
 
 void HtmlPage::Layout()
@@ -116,11 +166,15 @@ void HtmlPage::Layout()
 
 void HtmlPage::Relayout()
 {
-    try {
-        Layout();
-    } catch (const std::exception&) {
-        Discard();
+    if (!m_document)
+        return;
+    if (m_container.HasNewStyleSheets()) {
+        if (!Build(m_source))
+            ShowFallback();
+        return;
     }
+    if (!WithinBudget([this] { Layout(); }))
+        ShowFallback();
 }
 
 void HtmlPage::ClampScroll()
@@ -134,6 +188,7 @@ void HtmlPage::ScrollBy(int pixels)
     ClampScroll();
 }
 
+// A drawing cut short by the budget keeps what it had drawn.
 PixelImage HtmlPage::Draw()
 {
     PixelImage image(m_width, m_height, kBackground);
@@ -142,16 +197,11 @@ PixelImage HtmlPage::Draw()
     HtmlPainter painter(image);
     m_container.SetClipPainter(&painter);
     const litehtml::position clip(0, 0, m_width, m_height);
-    try {
-        m_document->draw(reinterpret_cast<litehtml::uint_ptr>(&painter), 0, -m_scrollTop, &clip);
-    } catch (const std::exception&) {
-        image = PixelImage(m_width, m_height, kBackground);
-    }
+    WithinBudget([&] { m_document->draw(reinterpret_cast<litehtml::uint_ptr>(&painter), 0, -m_scrollTop, &clip); });
     m_container.SetClipPainter(nullptr);
     DrawScrollBar(painter);
     return image;
 }
-
 // A thin thumb at the right edge shows where the view is in a longer page.
 void HtmlPage::DrawScrollBar(HtmlPainter& painter) const
 {
@@ -170,11 +220,11 @@ void HtmlPage::Click(int x, int y)
     if (!m_document)
         return;
     litehtml::position::vector redraw;
-    try {
-        const int pageY = y + m_scrollTop;
+    const int pageY = y + m_scrollTop;
+    const bool clicked = WithinBudget([&] {
         m_document->on_lbutton_down(x, pageY, x, y, redraw);
         m_document->on_lbutton_up(x, pageY, x, y, redraw);
-    } catch (const std::exception&) {
+    });
+    if (!clicked)
         Discard();
-    }
 }

@@ -113,6 +113,78 @@ size_t FindCaseless(const std::string& s, const std::string& needle, size_t from
     return it == s.end() ? std::string::npos : static_cast<size_t>(it - s.begin());
 }
 
+bool BreaksLine(const std::string& name)
+{
+    return name == "br" || name == "tr" || name == "li" || EndsParagraph(name);
+}
+
+// Appends page text to the plain version, one blank for each run of white
+// space and one line break for each run of breaks.
+class PlainTextWriter
+{
+public:
+    explicit PlainTextWriter(size_t maxBytes) : m_maxBytes(maxBytes) {}
+
+    bool IsFull() const { return m_out.size() >= m_maxBytes; }
+
+    void Text(const std::string& page, size_t from, size_t to)
+    {
+        for (size_t i = from; i < to && !IsFull(); ++i) {
+            const char c = page[i];
+            if (std::isspace(static_cast<unsigned char>(c)))
+                Space(' ');
+            else
+                m_out += c;
+        }
+    }
+
+    // A blank or a line break; a break wins over the blank before it.
+    void Space(char kind)
+    {
+        if (m_out.empty() || IsFull() || m_out.back() == '\n')
+            return;
+        if (m_out.back() == ' ')
+            m_out.back() = kind;
+        else
+            m_out += kind;
+    }
+
+    // A '<' that starts no tag stays text.
+    void LessThan()
+    {
+        if (!IsFull())
+            m_out += "&lt;";
+    }
+
+    std::string Finish()
+    {
+        m_out.resize(std::min(m_out.size(), m_maxBytes));
+        DropCutCharacter();
+        while (!m_out.empty() && std::isspace(static_cast<unsigned char>(m_out.back())))
+            m_out.pop_back();
+        return HtmlPageSanitizer::ValidUtf8(m_out);
+    }
+
+private:
+    static size_t SequenceLength(unsigned char lead)
+    {
+        return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    }
+
+    // A character cut at the limit is left out whole.
+    void DropCutCharacter()
+    {
+        size_t lead = m_out.size();
+        while (lead > 0 && (static_cast<unsigned char>(m_out[lead - 1]) & 0xC0) == 0x80)
+            --lead;
+        if (lead > 0 && m_out.size() - (lead - 1) < SequenceLength(static_cast<unsigned char>(m_out[lead - 1])))
+            m_out.resize(lead - 1);
+    }
+
+    size_t m_maxBytes;
+    std::string m_out;
+};
+
 // Keeps the open elements up to the limits and drops the tags beyond them.
 // Tags dropped for depth are counted by name, so that their end tags are
 // dropped too instead of closing an element that was kept.
@@ -297,4 +369,33 @@ std::string HtmlPageSanitizer::Sanitize(const std::string& utf8Html)
         return std::string();
     const std::string page = ValidUtf8(utf8Html);
     return Flattener(page).Run();
+}
+
+std::string HtmlPageSanitizer::PlainText(const std::string& utf8Html, size_t maxBytes)
+{
+    const std::string& s = utf8Html;
+    PlainTextWriter writer(maxBytes);
+    size_t i = 0;
+    while (i < s.size() && !writer.IsFull()) {
+        const size_t lt = std::min(s.find('<', i), s.size());
+        writer.Text(s, i, lt);
+        if (lt == s.size())
+            break;
+        Tag tag;
+        if (s.compare(lt, 4, "<!--") == 0) {
+            const size_t close = s.find("-->", lt + 4);
+            i = close == std::string::npos ? s.size() : close + 3;
+        } else if (!ReadTag(s, lt, tag)) {
+            writer.LessThan();
+            i = lt + 1;
+        } else if (!tag.closing && IsRawText(tag.name)) {
+            const size_t close = FindCaseless(s, "</" + tag.name, tag.end);
+            i = close == std::string::npos ? s.size() : close;
+        } else {
+            if (BreaksLine(tag.name) || IsCell(tag.name))
+                writer.Space(IsCell(tag.name) ? ' ' : '\n');
+            i = tag.end;
+        }
+    }
+    return writer.Finish();
 }

@@ -19,6 +19,12 @@ public:
     // large to show.
     static std::string Sanitize(const std::string& utf8Html);
 
+    // The page's text without its markup, scripts or styles, with a line
+    // break where a block ends and runs of white space made one, as valid
+    // UTF-8 of at most maxBytes. Entities stay as written: the result is
+    // itself markup-free page text.
+    static std::string PlainText(const std::string& utf8Html, size_t maxBytes);
+
     // The text with malformed UTF-8 sequences as "?" and NUL bytes removed,
     // so the engine's UTF-8 reader never runs past a character's end and a
     // page is not cut short.

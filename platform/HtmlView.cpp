@@ -1,7 +1,7 @@
 #include "platform/HtmlView.h"
 
 #include "platform/HtmlLayoutThread.h"
-#include "platform/HtmlPictureFetcher.h"
+#include "platform/HtmlResourceFetcher.h"
 
 HtmlView::HtmlView(int width, int height)
     : m_id(HtmlLayoutThread::getInstance().OpenView()), m_width(width), m_height(height)
@@ -46,5 +46,5 @@ bool HtmlView::WaitUntilSettled(int timeoutMs)
 void HtmlView::Shutdown()
 {
     HtmlLayoutThread::getInstance().Stop();
-    HtmlPictureFetcher::getInstance().Stop();
+    HtmlResourceFetcher::getInstance().Stop();
 }

@@ -11,7 +11,7 @@
 #include "render/CRenderMsg_ShowProductDetail_TAOBAOKEProductURL.h"
 #include "taobao/CTaobaoDataStore.h"
 #include "taobao/TaobaoText.h"
-#include "platform/HtmlPictureFetcher.h"
+#include "platform/HtmlResourceFetcher.h"
 #include "render/CRenderMsgQueue.h"
 #include "taobao/CTaobaoConnector.h"
 #include "tests/support/HeadlessGui.h"
@@ -388,7 +388,7 @@ TEST_F(DetailWindowTest, AClickedProductFillsInFromTheMarketWithItsPageAndPictur
     ASSERT_TRUE(window->GetBrowserHost().HasBrowserWindow());
     ASSERT_TRUE(window->GetBrowserHost().WaitForPage(20000));
     EXPECT_EQ(Property(CDetailWindow::HtmlArea, "Image"), CBrowserHost::kPageImageName);
-    const auto picture = HtmlPictureFetcher::getInstance().Find(product.pic_url + "_310x310.jpg");
+    const auto picture = HtmlResourceFetcher::getInstance().FindPicture(product.pic_url + "_310x310.jpg");
     ASSERT_TRUE(picture);
     EXPECT_FALSE(picture->IsEmpty());
     EXPECT_TRUE(store.history.containsFeed(product.num_iid));

@@ -1,4 +1,4 @@
-#include "platform/HtmlPictureFetcher.h"
+#include "platform/HtmlResourceFetcher.h"
 #include "platform/HtmlResourceLoader.h"
 #include "platform/HtmlView.h"
 #include "tests/support/LocalMarket.h"
@@ -91,7 +91,7 @@ TEST(HtmlViewPage, TheProductPageShowsItsPictureBoldTextAndTableBorders)
     const std::string picture = MarketPicture();
     std::string bytes;
     ASSERT_TRUE(HtmlResourceLoader::Fetch(picture + "_310x310.jpg", 1 << 22, 5000, bytes));
-    const PixelImage expected = HtmlPictureFetcher::Decode(bytes);
+    const PixelImage expected = HtmlResourceFetcher::Decode(bytes);
     ASSERT_FALSE(expected.IsEmpty());
 
     HtmlView view(kWidth, kHeight);
