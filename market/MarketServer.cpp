@@ -14,6 +14,9 @@
 #include <Poco/File.h>
 #include <Poco/Net/HTTPServer.h>
 #include <Poco/Net/HTTPServerParams.h>
+#include <Poco/Net/Context.h>
+#include <Poco/Net/SSLManager.h>
+#include <Poco/Net/SecureServerSocket.h>
 #include <Poco/Net/ServerSocket.h>
 #include <Poco/Net/SocketAddress.h>
 #include <Poco/Path.h>
@@ -39,10 +42,18 @@ struct MarketServer::Parts {
     MarketRouter* router = nullptr;
     std::unique_ptr<Poco::ThreadPool> threads;
     std::unique_ptr<Poco::Net::HTTPServer> server;
+    std::unique_ptr<Poco::Net::HTTPServer> httpsServer;
     uint16_t port = 0;
+    uint16_t httpsPort = 0;
 };
 
 namespace {
+
+// OpenSSL is set up once for the process and torn down at its end.
+struct SslLibrary {
+    SslLibrary() { Poco::Net::initializeSSL(); }
+    ~SslLibrary() { Poco::Net::uninitializeSSL(); }
+};
 
 std::string dataDirOf(const MarketOptions& options)
 {
@@ -144,15 +155,31 @@ void MarketServer::start()
                                                        *parts_->pages, *parts_->admin, faults_, serviceUrl()});
     parts_->router = router;
     parts_->factory = router;
-    auto* params = new Poco::Net::HTTPServerParams;
+    Poco::Net::HTTPServerParams::Ptr params = new Poco::Net::HTTPServerParams;
     params->setMaxThreads(16);
     params->setMaxQueued(64);
     params->setTimeout(Poco::Timespan(10, 0));
     params->setKeepAliveTimeout(Poco::Timespan(5, 0));
-    parts_->threads = std::make_unique<Poco::ThreadPool>(2, 16);
+    parts_->threads = std::make_unique<Poco::ThreadPool>(2, 32);
     parts_->server = std::make_unique<Poco::Net::HTTPServer>(parts_->factory, *parts_->threads, socket, params);
     faults_.setStopping(false);
     parts_->server->start();
+    if (!options_.tlsCertificateFile.empty() && !options_.tlsKeyFile.empty())
+        startHttps(params);
+}
+
+void MarketServer::startHttps(Poco::Net::HTTPServerParams::Ptr params)
+{
+    static const SslLibrary library;
+    Poco::Net::Context::Ptr context = new Poco::Net::Context(
+        Poco::Net::Context::TLS_SERVER_USE, options_.tlsKeyFile, options_.tlsCertificateFile, "",
+        Poco::Net::Context::VERIFY_NONE);
+    Poco::Net::SecureServerSocket socket(context);
+    socket.bind(Poco::Net::SocketAddress(options_.host, 0), true, false);
+    socket.listen(64);
+    parts_->httpsPort = socket.address().port();
+    parts_->httpsServer = std::make_unique<Poco::Net::HTTPServer>(parts_->factory, *parts_->threads, socket, params);
+    parts_->httpsServer->start();
 }
 
 void MarketServer::stop()
@@ -160,6 +187,9 @@ void MarketServer::stop()
     if (!running())
         return;
     faults_.setStopping(true);
+    if (parts_->httpsServer)
+        parts_->httpsServer->stopAll(true);
+    parts_->httpsServer.reset();
     parts_->server->stopAll(true);
     parts_->server.reset();
     parts_->threads->joinAll();
@@ -180,6 +210,11 @@ std::string MarketServer::serviceUrl() const
 {
     std::string host = options_.host == "0.0.0.0" ? std::string("127.0.0.1") : options_.host;
     return "http://" + host + ":" + std::to_string(port());
+}
+
+std::string MarketServer::httpsUrl() const
+{
+    return parts_ && parts_->httpsServer ? "https://127.0.0.1:" + std::to_string(parts_->httpsPort) : std::string();
 }
 
 std::string MarketServer::topUrl() const

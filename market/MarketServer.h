@@ -3,6 +3,8 @@
 #include "market/FaultInjector.h"
 #include "market/ServiceEndpoints.h"
 
+#include <Poco/Net/HTTPServerParams.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,6 +26,10 @@ struct MarketOptions {
     uint32_t seed = 2026;            // deterministic generation
     std::string appKey = kClientAppKey;         // the application the gateway accepts
     std::string appSecret = kClientAppSecret;   // the secret its requests are signed with
+    // With both set (PEM files), everything is also served over https on a
+    // second, ephemeral port.
+    std::string tlsCertificateFile;
+    std::string tlsKeyFile;
 };
 
 // The local marketplace: the TOP gateway "/router/rest", the picture
@@ -45,6 +51,7 @@ public:
     uint16_t port() const;           // the actual port once started
     std::string topUrl() const;      // "http://127.0.0.1:<port>/router/rest"
     std::string serviceUrl() const;  // "http://127.0.0.1:<port>"
+    std::string httpsUrl() const;    // "https://127.0.0.1:<port>", or "" without https
 
     // Fault injection, off by default.
     void setFaults(const FaultSettings& settings);
@@ -72,6 +79,7 @@ public:
 
 private:
     struct Parts;
+    void startHttps(Poco::Net::HTTPServerParams::Ptr params);
     MarketOptions options_;
     FaultInjector faults_;
     LoginAnswer loginAnswer_;

@@ -3,8 +3,9 @@
 #include <string>
 
 // Fetches what a product page refers to: pictures and style sheets. Only
-// http addresses are followed (a page can name any scheme, "javascript:" and
-// "file:" included), bodies are capped, and every wait is bounded.
+// http and https addresses are followed (a page can name any scheme,
+// "javascript:" and "file:" included), https against the system's
+// certificate store; bodies are capped, and every wait is bounded.
 class HtmlResourceLoader
 {
 public:

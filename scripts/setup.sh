@@ -8,7 +8,7 @@ packages=(
   g++ cmake ninja-build ccache pkg-config
   # libraries
   libcegui-mk2-dev libcegui-mk2-data
-  libpoco-dev libtinyxml-dev libfreeimage-dev libsqlite3-dev
+  libpoco-dev libssl-dev ca-certificates libtinyxml-dev libfreeimage-dev libsqlite3-dev
   libsdl2-dev libglm-dev libglew-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libfontconfig-dev liblitehtml-dev libgumbo-dev
   fonts-wqy-zenhei fonts-dejavu-core
@@ -16,7 +16,7 @@ packages=(
   python3 python3-pil
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils xdg-utils curl
+  xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils xdg-utils curl openssl
 )
 
 missing=()
