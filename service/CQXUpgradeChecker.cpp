@@ -34,8 +34,9 @@ bool CQXUpgradeChecker::NoticeWanted(bool keepUpgradeNotify, int mainVersion, in
 
 bool CQXUpgradeChecker::IsSmallMemory(uint64_t physicalMemoryBytes)
 {
+    // Zero is memory that could not be read, not a small machine.
     const uint64_t wholeMiB = physicalMemoryBytes / (1024 * 1024) * (1024 * 1024);
-    return wholeMiB < kSmallMemoryBytes;
+    return physicalMemoryBytes > 0 && wholeMiB < kSmallMemoryBytes;
 }
 
 uint64_t CQXUpgradeChecker::PhysicalMemoryBytes()

@@ -29,6 +29,7 @@ public:
     static bool NoticeWanted(bool keepUpgradeNotify, int mainVersion, int subVersion);
     // Total physical memory, rounded down to whole MiB, is below 256 MiB.
     static bool IsSmallMemory(uint64_t physicalMemoryBytes);
+    // 0 when the system does not tell.
     static uint64_t PhysicalMemoryBytes();
 
 private:

@@ -355,5 +355,17 @@ TEST(UpgradeNotice, SmallMemoryIsBelow256WholeMiB)
     EXPECT_TRUE(CQXUpgradeChecker::IsSmallMemory(255ull << 20));
     EXPECT_TRUE(CQXUpgradeChecker::IsSmallMemory((256ull << 20) - 1));
     EXPECT_FALSE(CQXUpgradeChecker::IsSmallMemory(256ull << 20));
-    EXPECT_GT(CQXUpgradeChecker::PhysicalMemoryBytes(), 256ull << 20);
+    EXPECT_FALSE(CQXUpgradeChecker::IsSmallMemory(0)) << "memory that cannot be read is not called small";
+}
+
+TEST(UpgradeNotice, PhysicalMemoryIsTheMachinesTotal)
+{
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    uint64_t totalKiB = 0;
+    while (meminfo >> key && key != "MemTotal:")
+        meminfo.ignore(1 << 10, '\n');
+    meminfo >> totalKiB;
+    ASSERT_GT(totalKiB, 0u);
+    EXPECT_EQ(CQXUpgradeChecker::PhysicalMemoryBytes() / 1024, totalKiB);
 }
