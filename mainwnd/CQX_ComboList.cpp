@@ -8,15 +8,16 @@ const char* const kSelectionBrush = "set:TaharezLook image:MultiListSelectionBru
 
 }
 
-void CQX_ComboList::Fill(CEGUI::Combobox* list, const std::vector<std::string>& texts)
+bool CQX_ComboList::Fill(CEGUI::Combobox* list, const std::vector<std::string>& texts, size_t maxEntries)
 {
     const CEGUI::String brush = CEGuiCompat::ImageName(kSelectionBrush).c_str();
-    for (size_t i = 0; i < texts.size(); ++i) {
+    for (size_t i = list->getItemCount(); i < texts.size() && maxEntries > 0; ++i, --maxEntries) {
         auto* item = new CEGUI::ListboxTextItem(CEGuiCompat::Utf8(texts[i]), static_cast<CEGUI::uint>(i));
         item->setSelectionBrushImage(brush);
         list->addItem(item);
     }
     list->setReadOnly(true);
+    return list->getItemCount() >= texts.size();
 }
 
 bool CQX_ComboList::Select(CEGUI::Combobox* list, int id)

@@ -1,6 +1,7 @@
 #pragma once
 #include <CEGUI/CEGUI.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,10 @@
 class CQX_ComboList
 {
 public:
-    // Appends one entry per UTF-8 text and makes the list read-only.
-    static void Fill(CEGUI::Combobox* list, const std::vector<std::string>& texts);
+    // Appends one entry per UTF-8 text, at most maxEntries of those the
+    // list still lacks, and makes the list read-only; true once it holds
+    // them all.
+    static bool Fill(CEGUI::Combobox* list, const std::vector<std::string>& texts, size_t maxEntries = SIZE_MAX);
     // Selects the entry with that id and shows its text; false when there is none.
     static bool Select(CEGUI::Combobox* list, int id);
     // Selects the entry with that UTF-8 text; false when there is none.

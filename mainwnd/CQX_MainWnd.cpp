@@ -47,6 +47,8 @@ const char* const kLargeFont = "qx_font_large";
 constexpr uint32_t kPickInterval = 300;
 // How long one idle call may spend handing render messages over.
 constexpr uint32_t kIdleBudgetMs = 4;
+// The longest the top panel's lists wait for the start-up screen.
+constexpr uint32_t kSetupDelayMs = 2000;
 constexpr float kMouseMoveThreshold = 2;
 // Far cards are collected on five frames out of six.
 constexpr int kCollectFrames = 5;
@@ -951,9 +953,21 @@ void CQX_MainWnd::ShowStartupPicture()
         picture.Draw(CQX_NoticePicture::Whole);
 }
 
+// The top panel's lists get their entries once the start-up screen is
+// complete, or a while after the first frame when it cannot complete.
+void CQX_MainWnd::ContinueSetup()
+{
+    if (m_setupFinished || !m_initialised)
+        return;
+    if (!IsScreenInViewComplete() && GetTickCount() - m_initialisedTick < kSetupDelayMs)
+        return;
+    m_setupFinished = CTopPanel::getInstance().ContinueSetup();
+}
+
 void CQX_MainWnd::OnIdle()
 {
     m_noticeDialog.Poll();
+    ContinueSetup();
     // A message only hands over what the worker made; taking them one per
     // call kept a finished screen waiting frames for its turn.
     const uint32_t start = GetTickCount();
@@ -976,12 +990,13 @@ void CQX_MainWnd::OnOneRenderLoopEnd()
     if (!m_initialised) {
         CDetailWindow::CreateDetailWindow("Detail Information");
         CTopPanel& panel = CTopPanel::getInstance();
-        panel.FinishSetup();
+        panel.BeginSetup();
         WaitForRecommendCatalogue();
         panel.ApplyCatalogue();
         Redisplay(true);
         CEGuiCompat::Context().getMouseCursor().show();
         m_initialised = true;
+        m_initialisedTick = GetTickCount();
     }
     if (!PostFarCards())
         OnIdle();

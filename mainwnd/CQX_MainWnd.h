@@ -170,6 +170,7 @@ private:
     static void ReportQueuePeaks();
     void ReportScreenCompletion();
     bool IsScreenInViewComplete() const;
+    void ContinueSetup();
     static void SetCursor(const char* classicImage);
     static void AnimateTo(CNumMotion& motion, double target, uint32_t now, uint32_t duration);
 
@@ -204,6 +205,8 @@ private:
     CEGUI::Window* m_todayButton = nullptr;
     CEGUI::Window* m_roamButton = nullptr;
     bool m_initialised = false;
+    uint32_t m_initialisedTick = 0;
+    bool m_setupFinished = false;
     // A render message ran since the last frame drawn.
     bool m_messageProcessed = false;
 };

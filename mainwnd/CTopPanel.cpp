@@ -189,53 +189,110 @@ void CTopPanel::SubscribeHandlers()
     Subscribe(m_sortButtons.GetButton(CQX_SortButtons::Time), W::EventMouseClick, &CTopPanel::OnTimeClick, this);
     Subscribe(m_historyBack, W::EventMouseClick, &CTopPanel::OnHistoryBack, this);
     Subscribe(m_historyForward, W::EventMouseClick, &CTopPanel::OnHistoryForward, this);
+    for (CEGUI::Combobox* list : {m_location, m_filter, m_classList})
+        Subscribe(list, CEGUI::Combobox::EventDropListDisplayed, &CTopPanel::OnListDropping, this);
     Subscribe(m_returnRecommend, W::EventMouseClick, &CTopPanel::OnReturnRecommend, this);
     Subscribe(m_returnRecommend, W::EventCharacterKey, &CTopPanel::OnReturnRecommendKey, this);
     Subscribe(m_favoritesSwitch, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnFavoritesSwitch, this);
     Subscribe(m_favoriteShop, W::EventMouseClick, &CTopPanel::OnFavoriteShopToggle, this);
 }
 
+void CTopPanel::BeginSetup()
+{
+    m_setupBegun = true;
+}
+
+bool CTopPanel::ContinueSetup()
+{
+    constexpr size_t kEntriesAtATime = 2;
+    return FillLocations(kEntriesAtATime) && FillFilters(kEntriesAtATime) && FillClasses(kEntriesAtATime);
+}
+
 void CTopPanel::FinishSetup()
 {
-    FillLocations();
-    FillFilters();
+    BeginSetup();
+    FillLocations(SIZE_MAX);
+    FillFilters(SIZE_MAX);
+    FillClasses(SIZE_MAX);
 }
 
-void CTopPanel::FillLocations()
+// A list takes its first selection once full.
+bool CTopPanel::FillLocations(size_t maxEntries)
 {
-    if (m_location->getItemCount() > 0)
-        return;
-    CQX_ComboList::Fill(m_location, kLocations);
+    const bool wasFull = m_location->getItemCount() >= kLocations.size();
+    if (wasFull || !CQX_ComboList::Fill(m_location, kLocations, maxEntries))
+        return wasFull;
     Subscribe(m_location, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnLocationAccepted, this);
     CQX_ComboList::Select(m_location, 0);
+    return true;
 }
 
-void CTopPanel::FillFilters()
+bool CTopPanel::FillFilters(size_t maxEntries)
 {
-    if (m_filter->getItemCount() > 0)
-        return;
-    CQX_ComboList::Fill(m_filter, kFilters);
+    const bool wasFull = m_filter->getItemCount() >= kFilters.size();
+    if (wasFull || !CQX_ComboList::Fill(m_filter, kFilters, maxEntries))
+        return wasFull;
     Subscribe(m_filter, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnFilterAccepted, this);
     CQX_ComboList::Select(m_filter, FilterMall);
+    return true;
 }
 
+CEGUI::Combobox* CTopPanel::Locations()
+{
+    if (m_setupBegun)
+        FillLocations(SIZE_MAX);
+    return m_location;
+}
+
+CEGUI::Combobox* CTopPanel::Filters()
+{
+    if (m_setupBegun)
+        FillFilters(SIZE_MAX);
+    return m_filter;
+}
+
+// The class list is in view from the start, but its entries only when it
+// drops down: its first entry is shown at once and the list filled later.
 void CTopPanel::ApplyCatalogue()
 {
-    if (m_classList->getItemCount() == 0) {
-        std::vector<std::string> names;
-        CQXRecommendCatalogue::getInstance().GetClassNames(names);
-        for (std::string& name : names)
+    if (m_classNames.empty()) {
+        CQXRecommendCatalogue::getInstance().GetClassNames(m_classNames);
+        for (std::string& name : m_classNames)
             AnsiToUTF8(name);
-        CQX_ComboList::Fill(m_classList, names);
-        Subscribe(m_classList, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnClassAccepted, this);
     }
+    if (m_classList->getItemCount() >= m_classNames.size())
+        CQX_ComboList::Select(m_classList, 0);
+    else if (CQX_ComboList::SelectedId(m_classList) < 0 && !m_classNames.empty())
+        m_classList->setText(CEGuiCompat::Utf8(m_classNames.front()));
+}
+
+bool CTopPanel::FillClasses(size_t maxEntries)
+{
+    const bool wasFull = m_classList->getItemCount() >= m_classNames.size();
+    if (wasFull || !CQX_ComboList::Fill(m_classList, m_classNames, maxEntries))
+        return wasFull;
+    Subscribe(m_classList, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnClassAccepted, this);
     CQX_ComboList::Select(m_classList, 0);
+    return true;
+}
+
+CEGUI::Combobox* CTopPanel::Classes()
+{
+    if (m_setupBegun)
+        FillClasses(SIZE_MAX);
+    return m_classList;
+}
+
+bool CTopPanel::OnListDropping(const CEGUI::EventArgs&)
+{
+    FinishSetup();
+    return false;
 }
 
 void CTopPanel::SelectClass(int classId)
 {
     if (m_classList)
-        CQX_ComboList::Select(m_classList, classId);
+        CQX_ComboList::Select(Classes(), classId);
 }
 
 void CTopPanel::StartSearch()
@@ -263,7 +320,8 @@ void CTopPanel::StartSearch()
     CQX_SearchCondition& condition = Condition();
     ReadPriceRange(condition.startPrice, condition.endPrice);
     condition.keyword = keyword;
-    condition.location = CQX_ComboList::SelectedId(m_location) > 0 ? CQX_ComboList::SelectedText(m_location) : "";
+    CEGUI::Combobox* locations = Locations();
+    condition.location = CQX_ComboList::SelectedId(locations) > 0 ? CQX_ComboList::SelectedText(locations) : "";
     ApplyFilter();
     condition.DoSearch(0);
     if (m_inShop->isSelected())
@@ -297,9 +355,9 @@ void CTopPanel::SetPriceBoxes(bool showStart, int start, bool showEnd, int end)
 void CTopPanel::SelectLocation(const std::string& text)
 {
     if (text.empty())
-        CQX_ComboList::Select(m_location, 0);
+        CQX_ComboList::Select(Locations(), 0);
     else
-        CQX_ComboList::SelectText(m_location, text);
+        CQX_ComboList::SelectText(Locations(), text);
 }
 
 bool CTopPanel::ApplyFilter()
@@ -309,7 +367,7 @@ bool CTopPanel::ApplyFilter()
         condition.mall = condition.prepay = condition.guarantee = condition.affiliate = false;
         return false;
     }
-    const int id = CQX_ComboList::SelectedId(m_filter);
+    const int id = CQX_ComboList::SelectedId(Filters());
     if (id < FilterMall || id > FilterAll)
         return false;
     condition.mall = id == FilterMall;
@@ -322,8 +380,8 @@ void CTopPanel::ResetFilters()
 {
     if (!m_location || !m_sortButtons.IsAttached() || !m_startPrice || !m_endPrice)
         return;
-    CQX_ComboList::Select(m_location, 0);
-    CQX_ComboList::Select(m_filter, FilterReturns);
+    CQX_ComboList::Select(Locations(), 0);
+    CQX_ComboList::Select(Filters(), FilterReturns);
     m_sortButtons.ShowOnly(CQX_SortButtons::Volume, CQX_SortButtons::VolumeActive);
     SetText(m_startPrice, "");
     SetText(m_endPrice, "");
@@ -344,7 +402,7 @@ void CTopPanel::ShowCondition(const CQX_SearchSnapshot& snapshot)
     SetKeywordText(snapshot.keyword);
     SetPriceBoxes(true, snapshot.startPrice, true, snapshot.endPrice);
     SelectLocation(snapshot.location);
-    CQX_ComboList::Select(m_filter, snapshot.mall ? FilterMall : snapshot.guarantee ? FilterReturns : FilterAll);
+    CQX_ComboList::Select(Filters(), snapshot.mall ? FilterMall : snapshot.guarantee ? FilterReturns : FilterAll);
     ShowSortButtons(snapshot.sortType, snapshot.sortFlag);
 }
 
@@ -356,6 +414,9 @@ bool CTopPanel::IsEditActive() const
 
 void CTopPanel::ShowModeView(int modeKind)
 {
+    // The lists are seen only away from the roaming wall.
+    if (modeKind != ModeRoam)
+        FinishSetup();
     SetVisibility(modeKind);
     switch (modeKind) {
     case ModeSimpleSearch: ResetFilters(); break;
@@ -616,7 +677,7 @@ bool CTopPanel::OnFavoriteShopToggle(const CEGUI::EventArgs&)
 
 bool CTopPanel::OnClassAccepted(const CEGUI::EventArgs&)
 {
-    const int id = CQX_ComboList::SelectedId(m_classList);
+    const int id = CQX_ComboList::SelectedId(Classes());
     if (id >= 0)
         EnterRoamClass(id);
     return false;

@@ -6,6 +6,7 @@
 #include <CEGUI/CEGUI.h>
 
 #include <string>
+#include <vector>
 
 class CQX_MainWnd;
 
@@ -20,9 +21,17 @@ public:
 
     // Finds the widgets of the main layout and subscribes their handlers.
     void Initialise(CQX_MainWnd* owner);
-    // Fills the location and filter lists; then, once the recommendations
-    // are loaded, the class list.
+    // From the first frame on, the location, filter and class lists are
+    // filled: a few more entries per call of ContinueSetup (true once all
+    // are full), and at once whenever anything needs them. Each new entry
+    // can cost the GUI tens of milliseconds of glyph drawing, and the
+    // entries are seen only when a list drops down, so idle moments after
+    // the start-up screen fill them.
+    void BeginSetup();
+    bool ContinueSetup();
     void FinishSetup();
+    // Takes the class names once the recommendations are loaded and shows
+    // the first class.
     void ApplyCatalogue();
 
     void StartSearch();
@@ -60,8 +69,14 @@ public:
 
 private:
     void SubscribeHandlers();
-    void FillLocations();
-    void FillFilters();
+    bool FillLocations(size_t maxEntries);
+    bool FillFilters(size_t maxEntries);
+    bool FillClasses(size_t maxEntries);
+    // The lists, full.
+    CEGUI::Combobox* Locations();
+    CEGUI::Combobox* Filters();
+    CEGUI::Combobox* Classes();
+    bool OnListDropping(const CEGUI::EventArgs& e);
     void SetVisibility(int modeKind);
     void ShowFavoritesSwitch(int entry);
     void EnterRoamClass(int classId);
@@ -104,4 +119,6 @@ private:
     CEGUI::Window* m_historyBack = nullptr;
     CEGUI::Window* m_shopName = nullptr;
     CEGUI::Combobox* m_classList = nullptr;
+    std::vector<std::string> m_classNames;  // UTF-8
+    bool m_setupBegun = false;
 };

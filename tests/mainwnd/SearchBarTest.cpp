@@ -213,9 +213,46 @@ TEST_F(SearchBar, TheSellerStaysOnTheLeftPanelThroughSearchesInsideTheShop)
     EXPECT_EQ(panel.GetSellerNick(), "");
 }
 
+// Start-up does not pay for the lists' entries, yet whatever uses a list
+// finds it full.
+TEST_F(SearchBar, TheListsFillAfterStartUpYetAreFullWheneverUsed)
+{
+    auto* location = static_cast<CEGUI::Combobox*>(Window("MotionControl/Location"));
+    auto* filter = static_cast<CEGUI::Combobox*>(Window("FilterCombo"));
+    auto* classes = static_cast<CEGUI::Combobox*>(Window("RecommendClassCombo"));
+    EXPECT_EQ(location->getItemCount() + filter->getItemCount() + classes->getItemCount(), 0u);
+    EXPECT_FALSE(CEGuiCompat::FromGui(classes->getText()).empty()) << "the first class shows at once";
+    const std::string firstClass = CEGuiCompat::FromGui(classes->getText());
+
+    Search("dress");
+    EXPECT_GT(location->getItemCount(), 30u);
+    EXPECT_EQ(CEGuiCompat::FromGui(filter->getText()), "7天退换");
+    EXPECT_EQ(CEGuiCompat::FromGui(location->getText()), "所在地");
+    EXPECT_TRUE(classes->getItemCount() > 1 && CEGuiCompat::FromGui(classes->getText()) == firstClass);
+}
+
+TEST_F(SearchBar, IdleMomentsFillTheListsAFewEntriesAtATime)
+{
+    auto* location = static_cast<CEGUI::Combobox*>(Window("MotionControl/Location"));
+    auto* classes = static_cast<CEGUI::Combobox*>(Window("RecommendClassCombo"));
+    CTopPanel& panel = CTopPanel::getInstance();
+    size_t before = 0;
+    int calls = 0;
+    while (!panel.ContinueSetup() && ++calls < 1000) {
+        EXPECT_LE(location->getItemCount() - before, 2u);
+        before = location->getItemCount();
+    }
+    EXPECT_GT(calls, 20);
+    EXPECT_LT(calls, 1000);
+    EXPECT_GT(classes->getItemCount(), 1u);
+    EXPECT_EQ(CEGuiCompat::FromGui(location->getText()), "所在地");
+    EXPECT_EQ(CEGuiCompat::FromGui(Window("FilterCombo")->getText()), "淘宝商城");
+}
+
 TEST_F(SearchBar, FilterListStartsOnTheMallAndIsResetByTheSimpleSearchView)
 {
     auto* filter = static_cast<CEGUI::Combobox*>(Window("FilterCombo"));
+    CTopPanel::getInstance().FinishSetup();
     EXPECT_EQ(CEGuiCompat::FromGui(filter->getText()), "淘宝商城");
     Search("dress");
     EXPECT_EQ(CEGuiCompat::FromGui(filter->getText()), "7天退换");
