@@ -197,10 +197,12 @@ void CEGuiD3D9BaseApplication::WaitForGpu()
         Sleep(10);
         return;
     }
+    // The software renderer takes most of a frame: the finished frame is
+    // seen within a millisecond rather than up to five later.
     device.IssueQueryEnd();
     while (!device.IsQuerySignalled()) {
         m_sample->OnIdle();
-        Sleep(5);
+        Sleep(1);
     }
 }
 

@@ -910,9 +910,11 @@ bool CQX_MainWnd::IsShownOrOnItsWay(int index)
            CCardClaims::getInstance().IsClaimed(CQX_GlobalVariable::getInstance().GetSearchID(), index);
 }
 
+// Slower than "moving", the wall still glides and swings on screen: held to
+// 25 ms frames, its last stretch of motion stuttered.
 bool CQX_MainWnd::IsSceneMoving() const
 {
-    return CProductWall::getInstance().IsMoving();
+    return !CProductWall::getInstance().IsAtRest();
 }
 
 bool CQX_MainWnd::HasSceneChanged(uint32_t now)
