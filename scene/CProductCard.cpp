@@ -13,4 +13,5 @@ CProductCard::CProductCard(TexturePtr picture, TexturePtr card, CPictureSize siz
 void CProductCard::RebuildQuad()
 {
     m_pictureQuad = CWallGeometry::MakePictureQuad(m_size.width, m_size.height);
+    m_shadowRing = CWallGeometry::MakeShadowRing(m_size, m_pictureTexture != nullptr, m_cardTexture != nullptr);
 }

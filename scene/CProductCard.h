@@ -7,7 +7,8 @@
 #include <string>
 
 // One card on the wall: its picture and text textures (either may be null,
-// and is then not drawn) and the quad the picture is drawn on.
+// and is then not drawn), the quad the picture is drawn on and the shadow
+// around what is drawn.
 class CProductCard
 {
 public:
@@ -18,6 +19,7 @@ public:
     const Texture* PictureTexture() const { return m_pictureTexture.get(); }
     const Texture* CardTexture() const { return m_cardTexture.get(); }
     const VertexBuffer& PictureQuad() const { return *m_pictureQuad; }
+    const VertexBuffer& ShadowRing() const { return *m_shadowRing; }
     const CPictureSize& PictureSize() const { return m_size; }
     const std::string& PicturePath() const { return m_picturePath; }
     // Empty for recommendation and shop cards.
@@ -27,6 +29,7 @@ private:
     TexturePtr m_cardTexture;
     TexturePtr m_pictureTexture;
     std::unique_ptr<VertexBuffer> m_pictureQuad;
+    std::unique_ptr<VertexBuffer> m_shadowRing;
     CPictureSize m_size;
     std::string m_picturePath;
     std::string m_numIid;

@@ -16,9 +16,8 @@ namespace {
 
 constexpr int kFavoriteProductsMode = 2;
 constexpr int kCardHalfWidth = 119;
-constexpr int kCardHeight = 352;
-// The text band and margins a card adds to its picture's height.
-constexpr int kCardChrome = 132;
+constexpr int kCardHeight = CWallGeometry::kCardHeight;
+constexpr int kCardChrome = CWallGeometry::kCardChrome;
 constexpr double kScrollCap = CScrollMotion::kMaxScroll;
 // Card text stays sharp when a card comes close (point magnification) and
 // readable when it is small: at 1280 x 800 a card's text is drawn at 40% of
@@ -282,7 +281,7 @@ void CProductWall::DrawCardBody(const CProductCard& card, D3DXMATRIX world, bool
     if (dimmed)
         world = Then(D3DXMatrixTranslation(29.75f, 44, 0), Then(D3DXMatrixScaling(0.75f, 0.75f, 1), world));
     device.SetLighting(false);
-    DrawShadow(card.PictureSize(), world);
+    DrawShadow(card, world);
     device.SetTransform(TransformType::World, world);
     if (card.PictureSize().height >= CWallGeometry::kFullPicture) {
         device.SetTexture(nullptr);
@@ -295,19 +294,13 @@ void CProductWall::DrawCardBody(const CProductCard& card, D3DXMATRIX world, bool
         DrawDimmingVeil();
 }
 
-void CProductWall::DrawShadow(const CPictureSize& size, const D3DXMATRIX& world)
+void CProductWall::DrawShadow(const CProductCard& card, const D3DXMATRIX& world)
 {
     RenderDevice& device = *m_device;
-    D3DXMATRIX shadowWorld = world;
-    if (size.height < CWallGeometry::kFullPicture) {
-        // Squeezed to the card's height, about y = 8 where it starts.
-        const float s = static_cast<float>(size.height + kCardChrome) / kCardHeight;
-        shadowWorld = Then(D3DXMatrixTranslation(0, 8 * (1 / s - 1), 0), Then(D3DXMatrixScaling(1, s, 1), world));
-    }
-    device.SetTransform(TransformType::World, shadowWorld);
+    device.SetTransform(TransformType::World, world);
     device.SetAlphaBlend(true);
     device.SetBlendFactors(BlendFactor::InvSrcAlpha, BlendFactor::SrcAlpha);
-    DrawTextured(m_geometry.BackShadow(), m_geometry.ShadowQuad());
+    DrawTextured(m_geometry.BackShadow(), card.ShadowRing());
     device.SetAlphaBlend(false);
 }
 
@@ -341,6 +334,6 @@ void CProductWall::DrawTextured(const Texture* texture, const VertexBuffer& quad
         return;
     m_device->SetTexture(texture);
     m_device->SetStreamSource(&quad);
-    m_device->DrawTriangleList(0, 2);
+    m_device->DrawTriangleList(0, quad.VertexCount() / 3);
     m_device->SetTexture(nullptr);
 }

@@ -106,7 +106,7 @@ private:
     D3DXMATRIX HoveredWorld(int index, const D3DXMATRIX& card) const;
     void DrawSlot(int index, const CProductCard* card, const D3DXMATRIX& wall);
     void DrawCardBody(const CProductCard& card, D3DXMATRIX world, bool reflect);
-    void DrawShadow(const CPictureSize& size, const D3DXMATRIX& world);
+    void DrawShadow(const CProductCard& card, const D3DXMATRIX& world);
     void DrawPicture(const CProductCard& card, bool reflect);
     void DrawDimmingVeil();
     void DrawTextured(const Texture* texture, const VertexBuffer& quad);

@@ -1,5 +1,9 @@
 #include "scene/CWallGeometry.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace {
 
 struct TexVertex
@@ -64,6 +68,41 @@ std::unique_ptr<VertexBuffer> MakeLitQuad(float left, float bottom, float right,
                                   {left, bottom, z, b.x, b.y, b.z}, {right, bottom, z, b.x, b.y, b.z});
 }
 
+struct Rect
+{
+    float left, bottom, right, top;
+};
+
+// The outer rectangle less the holes, as horizontal bands cut at the holes'
+// edges, each band less the holes that span it.
+std::vector<Rect> Subtract(const Rect& outer, const std::vector<Rect>& holes)
+{
+    std::vector<float> edges = {outer.bottom, outer.top};
+    for (const Rect& hole : holes)
+        for (float y : {hole.bottom, hole.top})
+            edges.push_back(std::clamp(y, outer.bottom, outer.top));
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::vector<Rect> pieces;
+    for (size_t i = 0; i + 1 < edges.size(); ++i) {
+        const float bottom = edges[i], top = edges[i + 1];
+        std::vector<std::pair<float, float>> covered;
+        for (const Rect& hole : holes)
+            if (hole.bottom <= bottom && hole.top >= top)
+                covered.emplace_back(std::max(hole.left, outer.left), std::min(hole.right, outer.right));
+        std::sort(covered.begin(), covered.end());
+        float x = outer.left;
+        for (const auto& span : covered) {
+            if (span.first > x)
+                pieces.push_back({x, bottom, span.first, top});
+            x = std::max(x, span.second);
+        }
+        if (x < outer.right)
+            pieces.push_back({x, bottom, outer.right, top});
+    }
+    return pieces;
+}
+
 ColorValue Grey(float level, float blue)
 {
     return {level, level, blue, 1};
@@ -115,6 +154,37 @@ void CWallGeometry::Rebuild()
                                                 {110, -229, 0, kBlack, 1, 0});
     m_placeholderPanel = MakeLitQuad(-110, 16, 110, 339, 0, D3DXVECTOR3(0, 1, 0), D3DXVECTOR3(0, 0, -1));
     m_backdrop = MakeLitQuad(-2000, -1500, 2000, 1500, 999, D3DXVECTOR3(0, 0.7f, -0.3f), D3DXVECTOR3(0, 1, 0));
+}
+
+std::unique_ptr<VertexBuffer> CWallGeometry::MakeShadowRing(const CPictureSize& size, bool withPicture, bool withText)
+{
+    constexpr float kHalfWidth = 119;
+    constexpr float kHeight = kCardHeight;
+    // Squeezed to the card's height about y = 8, where it starts.
+    const bool full = size.height >= kFullPicture;
+    const float s = full ? 1.0f : static_cast<float>(size.height + kCardChrome) / kCardHeight;
+    const float base = 8 * (1 - s);
+    // Holes stop a unit short of what covers them, so no pixel at an edge is
+    // left to neither.
+    std::vector<Rect> holes;
+    if (withText)
+        holes.push_back({-99, 17, 99, 110});
+    const float pictureHalf = full ? 110 : size.width / 2.0f;
+    if (full || withPicture)
+        holes.push_back({-pictureHalf + 1, 120, pictureHalf - 1, 119 + static_cast<float>(std::min(size.height, kFullPicture)) - 1});
+    const std::vector<Rect> pieces = Subtract({-kHalfWidth, base, kHalfWidth, base + kHeight * s}, holes);
+    auto vertex = [&](float x, float y) {
+        const float shadowY = (y - base) / s;
+        return TexVertex{x, y, 0, (x + kHalfWidth) / (2 * kHalfWidth), (kHeight - shadowY) / kHeight};
+    };
+    auto buffer = std::make_unique<VertexBuffer>(static_cast<int>(6 * pieces.size()), FVF_XYZ | FVF_TEX1);
+    auto* out = static_cast<TexVertex*>(buffer->Lock());
+    for (const Rect& r : pieces) {
+        const TexVertex quad[6] = {vertex(r.left, r.top),     vertex(r.right, r.top),    vertex(r.left, r.bottom),
+                                   vertex(r.right, r.top),    vertex(r.right, r.bottom), vertex(r.left, r.bottom)};
+        out = std::copy(quad, quad + 6, out);
+    }
+    return buffer;
 }
 
 std::unique_ptr<VertexBuffer> CWallGeometry::MakePictureQuad(int width, int height)

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/RenderDevice.h"
+#include "scene/CPictureSize.h"
 
 #include <memory>
 
@@ -12,6 +13,10 @@ class CWallGeometry
 {
 public:
     static constexpr int kFullPicture = 220;
+    // A card with a full picture, and the text band and margins a card
+    // adds to its picture's height.
+    static constexpr int kCardHeight = 352;
+    static constexpr int kCardChrome = 132;
 
     // Creates the quads and loads the shadow textures; called once the device
     // exists. Rebuild refills only the quads (after a view resize).
@@ -21,6 +26,13 @@ public:
     // The picture quad of one card, for a picture of width x height units
     // standing centred on the text band.
     static std::unique_ptr<VertexBuffer> MakePictureQuad(int width, int height);
+
+    // The soft shadow behind one card, squeezed to its height, without the
+    // parts its opaque picture (with its background) and text band cover
+    // once drawn over it: blended and then covered, those parts cost a third
+    // of a moving frame. Only what is drawn counts: no picture texture, no
+    // hole for it.
+    static std::unique_ptr<VertexBuffer> MakeShadowRing(const CPictureSize& size, bool withPicture, bool withText);
 
     // The dark plane behind everything, in its own orthographic projection
     // (lighter at the bottom, black at the top).

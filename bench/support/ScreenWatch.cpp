@@ -33,17 +33,43 @@ ScreenRegion::ScreenRegion(int x, int y, int width, int height)
 {
 }
 
-bool ScreenRegion::Changed()
+XImage* ScreenRegion::Read() const
 {
     XImage* image = XGetImage(m_display, DefaultRootWindow(m_display), m_x, m_y, static_cast<unsigned>(m_width),
                               static_cast<unsigned>(m_height), AllPlanes, ZPixmap);
     if (!image)
         throw std::runtime_error("cannot read the screen");
+    return image;
+}
+
+double ScreenRegion::MeanBrightness()
+{
+    XImage* image = Read();
+    double sum = 0;
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            sum += static_cast<double>(((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF)) / 3;
+        }
+    XDestroyImage(image);
+    return sum / (m_width * m_height);
+}
+
+double ScreenRegion::ChangedFraction()
+{
+    XImage* image = Read();
     const size_t bytes = static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(m_height);
-    const bool changed = m_last.size() != bytes || std::memcmp(m_last.data(), image->data, bytes) != 0;
+    const size_t pixelBytes = static_cast<size_t>(image->bits_per_pixel / 8);
+    size_t changed = 0;
+    if (m_last.size() != bytes) {
+        changed = bytes / pixelBytes;
+    } else {
+        for (size_t i = 0; i < bytes; i += pixelBytes)
+            changed += std::memcmp(m_last.data() + i, image->data + i, pixelBytes) != 0;
+    }
     m_last.assign(image->data, image->data + bytes);
     XDestroyImage(image);
-    return changed;
+    return static_cast<double>(changed) / static_cast<double>(bytes / pixelBytes);
 }
 
 ScreenRegion FirstScreen()
@@ -65,15 +91,16 @@ double LastChange(ScreenRegion& region, Clock::time_point start, double quietMs,
     }
 }
 
-std::vector<double> FrameIntervals(ScreenRegion& region, double seconds, double pollMs, double stallMs)
+std::vector<double> FrameIntervals(ScreenRegion& band, double seconds, double pollMs, double stallMs)
 {
+    constexpr double kMovedShare = 0.3;
     std::vector<double> intervals;
     Clock::time_point lastFrame{};
     const Clock::time_point start = Clock::now();
-    region.Changed();
+    band.Changed();
     while (Ms(Clock::now() - start) < seconds * 1000) {
         const Clock::time_point now = Clock::now();
-        if (region.Changed()) {
+        if (band.ChangedFraction() > kMovedShare) {
             if (lastFrame != Clock::time_point{} && Ms(now - lastFrame) < stallMs)
                 intervals.push_back(Ms(now - lastFrame));
             lastFrame = now;

@@ -21,9 +21,15 @@ public:
     ScreenRegion(int x, int y, int width, int height);
 
     // Reads the region; true when it differs from the last read.
-    bool Changed();
+    bool Changed() { return ChangedFraction() > 0; }
+    // Reads the region; the share of its pixels that differ from the last read.
+    double ChangedFraction();
+    // Reads the region; its mean brightness, 0 to 255.
+    double MeanBrightness();
 
 private:
+    XImage* Read() const;
+
     Display* m_display;
     int m_x, m_y, m_width, m_height;
     std::vector<char> m_last;
@@ -39,9 +45,11 @@ ScreenRegion FirstScreen();
 // before, so that what it showed then does not count as a change.
 double LastChange(ScreenRegion& region, Clock::time_point start, double quietMs, double limitMs);
 
-// The intervals between changes of a region over the given time, sampled
-// every pollMs; intervals longer than stallMs count as the wall at rest.
-std::vector<double> FrameIntervals(ScreenRegion& region, double seconds, double pollMs, double stallMs);
+// The intervals between the frames that move the wall across a band over
+// the given time, sampled every pollMs. A frame moves the wall when most of
+// the band changes (a card arriving at rest changes only its own part);
+// intervals longer than stallMs are the wall at rest.
+std::vector<double> FrameIntervals(ScreenRegion& band, double seconds, double pollMs, double stallMs);
 
 // Runs a shell command; throws when it fails.
 void Run(const std::string& command);
