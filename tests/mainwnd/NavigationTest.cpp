@@ -235,6 +235,20 @@ TEST_F(Navigation, AStillSceneAsksForNoFrameAndEachChangeAsksForOne)
     EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 500)) << "a notice expiring";
 }
 
+// Only a wall at rest is held to 25 ms frames: gliding slowly or swinging
+// back, it still moves on screen.
+TEST_F(Navigation, AWallThatStillGlidesOrSwingsRunsUnthrottled)
+{
+    Motion().Rest(m_now);
+    EXPECT_FALSE(m_wnd->IsSceneMoving());
+    Motion().scrollVelocity = 0.01;
+    EXPECT_TRUE(m_wnd->IsSceneMoving()) << "gliding below the moving speed";
+    Motion().Rest(m_now);
+    Motion().swingAngle = 4;
+    EXPECT_TRUE(m_wnd->IsSceneMoving()) << "swinging back";
+    Motion().Rest(m_now);
+}
+
 TEST_F(Navigation, OneIdleCallHandsOverAScreenOfWaitingCards)
 {
     CRenderMsgQueue::getInstance().Clear();
