@@ -46,8 +46,10 @@ void CBrowserHost::DestroyBrowserWindow()
 
 void CBrowserHost::ShowIdleImage()
 {
-    if (m_area)
-        m_area->setProperty("Image", m_idleImage);
+    if (!m_area)
+        return;
+    m_area->setProperty("Image", m_idleImage);
+    m_area->invalidate();
 }
 
 void CBrowserHost::Update()

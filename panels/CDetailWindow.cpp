@@ -71,6 +71,9 @@ void CDetailWindow::CreateDetailWindow(const std::string& namePrefix)
     CEGUI::Window* root = CEGUI::WindowManager::getSingleton().loadLayoutFromFile(kLayoutFile);
     root->setName(namePrefix + root->getName().c_str());
     root->setDestroyedByParent(false);
+    // Drawn once into a texture of its own and from there each frame: a wall
+    // moving behind it no longer redraws its many layers.
+    root->setUsingAutoRenderingSurface(true);
     if (CEGUI::Window* sheet = CEGuiCompat::Context().getRootWindow())
         sheet->addChild(root);
     delete s_instance;
