@@ -202,53 +202,48 @@ void CTopPanel::BeginSetup()
     m_setupBegun = true;
 }
 
+CTopPanel::EntryList CTopPanel::EntryListOf(Entries which)
+{
+    switch (which) {
+    case LocationEntries: return {m_location, &kLocations, &CTopPanel::OnLocationAccepted, 0};
+    case FilterEntries: return {m_filter, &kFilters, &CTopPanel::OnFilterAccepted, FilterMall};
+    default: return {m_classList, &m_classNames, &CTopPanel::OnClassAccepted, 0};
+    }
+}
+
 bool CTopPanel::ContinueSetup()
 {
     constexpr size_t kEntriesAtATime = 2;
-    return FillLocations(kEntriesAtATime) && FillFilters(kEntriesAtATime) && FillClasses(kEntriesAtATime);
+    for (Entries which : {LocationEntries, FilterEntries, ClassEntries})
+        if (!FillEntries(which, kEntriesAtATime))
+            return false;
+    return true;
 }
 
 void CTopPanel::FinishSetup()
 {
     BeginSetup();
-    FillLocations(SIZE_MAX);
-    FillFilters(SIZE_MAX);
-    FillClasses(SIZE_MAX);
+    for (Entries which : {LocationEntries, FilterEntries, ClassEntries})
+        FillEntries(which, SIZE_MAX);
 }
 
 // A list takes its first selection once full.
-bool CTopPanel::FillLocations(size_t maxEntries)
+bool CTopPanel::FillEntries(Entries which, size_t maxEntries)
 {
-    const bool wasFull = m_location->getItemCount() >= kLocations.size();
-    if (wasFull || !CQX_ComboList::Fill(m_location, kLocations, maxEntries))
+    const EntryList list = EntryListOf(which);
+    const bool wasFull = list.box->getItemCount() >= list.texts->size();
+    if (wasFull || !CQX_ComboList::Fill(list.box, *list.texts, maxEntries))
         return wasFull;
-    Subscribe(m_location, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnLocationAccepted, this);
-    CQX_ComboList::Select(m_location, 0);
+    Subscribe(list.box, CEGUI::Combobox::EventListSelectionAccepted, list.onAccepted, this);
+    CQX_ComboList::Select(list.box, list.firstSelection);
     return true;
 }
 
-bool CTopPanel::FillFilters(size_t maxEntries)
-{
-    const bool wasFull = m_filter->getItemCount() >= kFilters.size();
-    if (wasFull || !CQX_ComboList::Fill(m_filter, kFilters, maxEntries))
-        return wasFull;
-    Subscribe(m_filter, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnFilterAccepted, this);
-    CQX_ComboList::Select(m_filter, FilterMall);
-    return true;
-}
-
-CEGUI::Combobox* CTopPanel::Locations()
+CEGUI::Combobox* CTopPanel::Full(Entries which)
 {
     if (m_setupBegun)
-        FillLocations(SIZE_MAX);
-    return m_location;
-}
-
-CEGUI::Combobox* CTopPanel::Filters()
-{
-    if (m_setupBegun)
-        FillFilters(SIZE_MAX);
-    return m_filter;
+        FillEntries(which, SIZE_MAX);
+    return EntryListOf(which).box;
 }
 
 // The class list is in view from the start, but its entries only when it
@@ -266,23 +261,6 @@ void CTopPanel::ApplyCatalogue()
         m_classList->setText(CEGuiCompat::Utf8(m_classNames.front()));
 }
 
-bool CTopPanel::FillClasses(size_t maxEntries)
-{
-    const bool wasFull = m_classList->getItemCount() >= m_classNames.size();
-    if (wasFull || !CQX_ComboList::Fill(m_classList, m_classNames, maxEntries))
-        return wasFull;
-    Subscribe(m_classList, CEGUI::Combobox::EventListSelectionAccepted, &CTopPanel::OnClassAccepted, this);
-    CQX_ComboList::Select(m_classList, 0);
-    return true;
-}
-
-CEGUI::Combobox* CTopPanel::Classes()
-{
-    if (m_setupBegun)
-        FillClasses(SIZE_MAX);
-    return m_classList;
-}
-
 bool CTopPanel::OnListDropping(const CEGUI::EventArgs&)
 {
     FinishSetup();
@@ -292,7 +270,7 @@ bool CTopPanel::OnListDropping(const CEGUI::EventArgs&)
 void CTopPanel::SelectClass(int classId)
 {
     if (m_classList)
-        CQX_ComboList::Select(Classes(), classId);
+        CQX_ComboList::Select(Full(ClassEntries), classId);
 }
 
 void CTopPanel::StartSearch()
@@ -320,7 +298,7 @@ void CTopPanel::StartSearch()
     CQX_SearchCondition& condition = Condition();
     ReadPriceRange(condition.startPrice, condition.endPrice);
     condition.keyword = keyword;
-    CEGUI::Combobox* locations = Locations();
+    CEGUI::Combobox* locations = Full(LocationEntries);
     condition.location = CQX_ComboList::SelectedId(locations) > 0 ? CQX_ComboList::SelectedText(locations) : "";
     ApplyFilter();
     condition.DoSearch(0);
@@ -355,9 +333,9 @@ void CTopPanel::SetPriceBoxes(bool showStart, int start, bool showEnd, int end)
 void CTopPanel::SelectLocation(const std::string& text)
 {
     if (text.empty())
-        CQX_ComboList::Select(Locations(), 0);
+        CQX_ComboList::Select(Full(LocationEntries), 0);
     else
-        CQX_ComboList::SelectText(Locations(), text);
+        CQX_ComboList::SelectText(Full(LocationEntries), text);
 }
 
 bool CTopPanel::ApplyFilter()
@@ -367,7 +345,7 @@ bool CTopPanel::ApplyFilter()
         condition.mall = condition.prepay = condition.guarantee = condition.affiliate = false;
         return false;
     }
-    const int id = CQX_ComboList::SelectedId(Filters());
+    const int id = CQX_ComboList::SelectedId(Full(FilterEntries));
     if (id < FilterMall || id > FilterAll)
         return false;
     condition.mall = id == FilterMall;
@@ -380,8 +358,8 @@ void CTopPanel::ResetFilters()
 {
     if (!m_location || !m_sortButtons.IsAttached() || !m_startPrice || !m_endPrice)
         return;
-    CQX_ComboList::Select(Locations(), 0);
-    CQX_ComboList::Select(Filters(), FilterReturns);
+    CQX_ComboList::Select(Full(LocationEntries), 0);
+    CQX_ComboList::Select(Full(FilterEntries), FilterReturns);
     m_sortButtons.ShowOnly(CQX_SortButtons::Volume, CQX_SortButtons::VolumeActive);
     SetText(m_startPrice, "");
     SetText(m_endPrice, "");
@@ -402,7 +380,8 @@ void CTopPanel::ShowCondition(const CQX_SearchSnapshot& snapshot)
     SetKeywordText(snapshot.keyword);
     SetPriceBoxes(true, snapshot.startPrice, true, snapshot.endPrice);
     SelectLocation(snapshot.location);
-    CQX_ComboList::Select(Filters(), snapshot.mall ? FilterMall : snapshot.guarantee ? FilterReturns : FilterAll);
+    const int filter = snapshot.mall ? FilterMall : snapshot.guarantee ? FilterReturns : FilterAll;
+    CQX_ComboList::Select(Full(FilterEntries), filter);
     ShowSortButtons(snapshot.sortType, snapshot.sortFlag);
 }
 
@@ -677,7 +656,7 @@ bool CTopPanel::OnFavoriteShopToggle(const CEGUI::EventArgs&)
 
 bool CTopPanel::OnClassAccepted(const CEGUI::EventArgs&)
 {
-    const int id = CQX_ComboList::SelectedId(Classes());
+    const int id = CQX_ComboList::SelectedId(Full(ClassEntries));
     if (id >= 0)
         EnterRoamClass(id);
     return false;

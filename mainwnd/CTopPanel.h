@@ -69,13 +69,24 @@ public:
 
 private:
     void SubscribeHandlers();
-    bool FillLocations(size_t maxEntries);
-    bool FillFilters(size_t maxEntries);
-    bool FillClasses(size_t maxEntries);
-    // The lists, full.
-    CEGUI::Combobox* Locations();
-    CEGUI::Combobox* Filters();
-    CEGUI::Combobox* Classes();
+    // A list whose entries are filled after start-up.
+    enum Entries
+    {
+        LocationEntries,
+        FilterEntries,
+        ClassEntries
+    };
+    struct EntryList
+    {
+        CEGUI::Combobox* box;
+        const std::vector<std::string>* texts;  // UTF-8
+        bool (CTopPanel::*onAccepted)(const CEGUI::EventArgs&);
+        int firstSelection;
+    };
+    EntryList EntryListOf(Entries which);
+    bool FillEntries(Entries which, size_t maxEntries);
+    // The list, full.
+    CEGUI::Combobox* Full(Entries which);
     bool OnListDropping(const CEGUI::EventArgs& e);
     void SetVisibility(int modeKind);
     void ShowFavoritesSwitch(int entry);

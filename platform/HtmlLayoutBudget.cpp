@@ -54,6 +54,11 @@ bool HtmlLayoutBudget::IsSpent()
 {
     if (m_bytes > m_limits.bytes || ++m_allocations % kClockEvery == 0)
         Judge();
+    return MustRefuse();
+}
+
+bool HtmlLayoutBudget::MustRefuse() const
+{
     return m_verdict != Verdict::Within && std::uncaught_exceptions() == 0;
 }
 
@@ -63,7 +68,7 @@ void HtmlLayoutBudget::CheckCurrent()
     if (!budget)
         return;
     budget->Judge();
-    if (budget->m_verdict != Verdict::Within && std::uncaught_exceptions() == 0)
+    if (budget->MustRefuse())
         throw Exceeded();
 }
 

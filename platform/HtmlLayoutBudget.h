@@ -71,6 +71,8 @@ private:
     static constexpr unsigned kClockEvery = 64;
 
     bool IsSpent();
+    // Spent, and no exception already on its way out.
+    bool MustRefuse() const;
     void Judge();
 
     Limits m_limits;

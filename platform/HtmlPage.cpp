@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <utility>
 
 namespace {
 
@@ -202,6 +201,7 @@ PixelImage HtmlPage::Draw()
     DrawScrollBar(painter);
     return image;
 }
+
 // A thin thumb at the right edge shows where the view is in a longer page.
 void HtmlPage::DrawScrollBar(HtmlPainter& painter) const
 {

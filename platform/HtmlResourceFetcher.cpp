@@ -154,26 +154,28 @@ void HtmlResourceFetcher::Run()
 
 void HtmlResourceFetcher::Fetch(const Wanted& wanted)
 {
-    const std::string& url = wanted.second;
+    const bool picture = wanted.first == Kind::Picture;
     std::string bytes;
-    if (wanted.first == Kind::Picture) {
-        const bool fetched = HtmlResourceLoader::Fetch(url, kMaxPictureBytes, kPictureTimeoutMs, bytes);
-        m_pictures.add(url, fetched ? Decode(bytes) : PixelImage());
-    } else {
-        const bool fetched = HtmlResourceLoader::Fetch(url, kMaxStyleSheetBytes, kStyleSheetTimeoutMs, bytes);
-        m_styleSheets.add(url, fetched ? HtmlPageSanitizer::ValidUtf8(bytes) : std::string());
-    }
+    if (!HtmlResourceLoader::Fetch(wanted.second, picture ? kMaxPictureBytes : kMaxStyleSheetBytes,
+                                   picture ? kPictureTimeoutMs : kStyleSheetTimeoutMs, bytes))
+        bytes.clear();
+    Remember(wanted, bytes);
+}
+
+// Empty bytes are a failure, remembered as an empty resource.
+void HtmlResourceFetcher::Remember(const Wanted& wanted, const std::string& bytes)
+{
+    if (wanted.first == Kind::Picture)
+        m_pictures.add(wanted.second, Decode(bytes));
+    else
+        m_styleSheets.add(wanted.second, HtmlPageSanitizer::ValidUtf8(bytes));
 }
 
 void HtmlResourceFetcher::Settle(const Wanted& wanted)
 {
     // A fetch that failed on a fault is remembered as failed all the same.
-    if (!IsKnown(wanted)) {
-        if (wanted.first == Kind::Picture)
-            m_pictures.add(wanted.second, PixelImage());
-        else
-            m_styleSheets.add(wanted.second, std::string());
-    }
+    if (!IsKnown(wanted))
+        Remember(wanted, std::string());
     Listener listener;
     {
         std::lock_guard<std::mutex> lock(m_mutex);

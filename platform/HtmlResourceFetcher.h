@@ -72,6 +72,7 @@ private:
     bool Take(Wanted& wanted);
     bool IsKnown(const Wanted& wanted);
     void Fetch(const Wanted& wanted);
+    void Remember(const Wanted& wanted, const std::string& bytes);
     void Settle(const Wanted& wanted);
     void StartThreads();
 

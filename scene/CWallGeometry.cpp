@@ -170,8 +170,9 @@ std::unique_ptr<VertexBuffer> CWallGeometry::MakeShadowRing(const CPictureSize& 
     if (withText)
         holes.push_back({-99, 17, 99, 110});
     const float pictureHalf = full ? 110 : size.width / 2.0f;
+    const float pictureTop = 119 + static_cast<float>(std::min(size.height, kFullPicture));
     if (full || withPicture)
-        holes.push_back({-pictureHalf + 1, 120, pictureHalf - 1, 119 + static_cast<float>(std::min(size.height, kFullPicture)) - 1});
+        holes.push_back({-pictureHalf + 1, 120, pictureHalf - 1, pictureTop - 1});
     const std::vector<Rect> pieces = Subtract({-kHalfWidth, base, kHalfWidth, base + kHeight * s}, holes);
     auto vertex = [&](float x, float y) {
         const float shadowY = (y - base) / s;

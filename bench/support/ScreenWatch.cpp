@@ -55,21 +55,33 @@ double ScreenRegion::MeanBrightness()
     return sum / (m_width * m_height);
 }
 
-double ScreenRegion::ChangedFraction()
+// A whole comparison answers "changed" quickly; counting the pixels is only
+// done where the share matters.
+size_t ScreenRegion::Keep(XImage* image, bool countPixels)
 {
-    XImage* image = Read();
     const size_t bytes = static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(m_height);
     const size_t pixelBytes = static_cast<size_t>(image->bits_per_pixel / 8);
     size_t changed = 0;
-    if (m_last.size() != bytes) {
+    if (m_last.size() != bytes)
         changed = bytes / pixelBytes;
-    } else {
+    else if (!countPixels)
+        changed = std::memcmp(m_last.data(), image->data, bytes) != 0;
+    else
         for (size_t i = 0; i < bytes; i += pixelBytes)
             changed += std::memcmp(m_last.data() + i, image->data + i, pixelBytes) != 0;
-    }
     m_last.assign(image->data, image->data + bytes);
     XDestroyImage(image);
-    return static_cast<double>(changed) / static_cast<double>(bytes / pixelBytes);
+    return changed;
+}
+
+bool ScreenRegion::Changed()
+{
+    return Keep(Read(), false) > 0;
+}
+
+double ScreenRegion::ChangedFraction()
+{
+    return static_cast<double>(Keep(Read(), true)) / (static_cast<double>(m_width) * m_height);
 }
 
 ScreenRegion FirstScreen()

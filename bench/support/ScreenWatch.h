@@ -21,7 +21,7 @@ public:
     ScreenRegion(int x, int y, int width, int height);
 
     // Reads the region; true when it differs from the last read.
-    bool Changed() { return ChangedFraction() > 0; }
+    bool Changed();
     // Reads the region; the share of its pixels that differ from the last read.
     double ChangedFraction();
     // Reads the region; its mean brightness, 0 to 255.
@@ -29,6 +29,8 @@ public:
 
 private:
     XImage* Read() const;
+    // Keeps the image as the last read; the number of its pixels that differ.
+    size_t Keep(XImage* image, bool countPixels);
 
     Display* m_display;
     int m_x, m_y, m_width, m_height;
