@@ -142,8 +142,11 @@ void CEGuiD3D9BaseApplication::OnWindowResized()
     // GUI, the overlay sizes and the projection follow the real client size.
     int width = 0, height = 0;
     m_state->window->GetClientSize(width, height);
-    CEGUI::System::getSingleton().notifyDisplaySizeChanged(
-        CEGUI::Sizef(static_cast<float>(width), static_cast<float>(height)));
+    // Telling the GUI a size it already has would load every font again.
+    const CEGUI::Sizef size(static_cast<float>(width), static_cast<float>(height));
+    CEGUI::System& gui = CEGUI::System::getSingleton();
+    if (gui.getRenderer()->getDisplaySize() != size)
+        gui.notifyDisplaySizeChanged(size);
     StoreClientSize();
     m_state->window->GetOuterSize(width, height);
     SetProjection(width, height);

@@ -2,6 +2,7 @@
 
 #include "common/CEGuiCompat.h"
 #include "common/CEGuiD3D9BaseApplication.h"
+#include "common/CEGuiOnDemandFont.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_ModeManager.h"
 #include "mainwnd/CQX_NoticeBoard.h"
@@ -178,10 +179,8 @@ bool CQX_MainWnd::CreateFonts()
             continue;
         CEGUI_TRY
         {
-            fonts.createFreeTypeFont(kNormalFont, 7, true, file, kFullPaths, CEGUI::ASM_Vertical,
-                                     CEGUI::Sizef(640, 480));
-            fonts.createFreeTypeFont(kLargeFont, 10, true, file, kFullPaths, CEGUI::ASM_Vertical,
-                                     CEGUI::Sizef(640, 480));
+            CEGuiOnDemandFont::Create(kNormalFont, 7, file, kFullPaths, CEGUI::ASM_Vertical, CEGUI::Sizef(640, 480));
+            CEGuiOnDemandFont::Create(kLargeFont, 10, file, kFullPaths, CEGUI::ASM_Vertical, CEGUI::Sizef(640, 480));
             return true;
         }
         CEGUI_CATCH(const CEGUI::Exception&)
