@@ -1,5 +1,6 @@
 #include "common/CEGuiD3D9BaseApplication.h"
 
+#include "common/CEGuiResourceProvider.h"
 #include "common/CEGuiSample.h"
 #include "common/CEGuiWindowProcTarget.h"
 #include "common/CEGuiWindowProcedure.h"
@@ -97,7 +98,7 @@ void CEGuiD3D9BaseApplication::CreateGuiSystem()
 
     CEGUI::System::setDefaultXMLParserName("TinyXMLParser");
     CEGUI::System::setDefaultImageCodecName("FreeImageImageCodec");
-    m_state->resources = std::make_unique<CEGUI::DefaultResourceProvider>();
+    m_state->resources = std::make_unique<CEGuiResourceProvider>();
     CEGUI::DefaultResourceProvider* resources = m_state->resources.get();
     CEGUI::System::create(renderer, resources, nullptr, nullptr, nullptr, "", "CEGUI.log");
 

@@ -1,18 +1,24 @@
-// Text drawn with the glyph-by-glyph font must look exactly like text drawn
-// with CEGUI's own FreeType font from the same file, while rasterising only
-// the glyphs it is asked for.
+// The GUI's fonts: text drawn with the glyph-by-glyph font must look exactly
+// like text drawn with CEGUI's own FreeType font from the same file, while
+// rasterising only the glyphs it is asked for; font files are mapped, not
+// copied, and only when CEGUI can use them.
+#include "tests/support/SceneGui.h"
 #include "tests/support/SceneWindow.h"
 
 #include "common/CEGuiOnDemandFont.h"
+#include "common/CEGuiResourceProvider.h"
 #include "mainwnd/CQX_MainWnd.h"
 #include "platform/FileSystem.h"
 
 #include <CEGUI/CEGUI.h>
-#include <CEGUI/RendererModules/OpenGL/GLRenderer.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -25,6 +31,12 @@ std::string ChineseFontFile()
         if (IsRegularFile(file))
             return file;
     return std::string();
+}
+
+CEGuiOnDemandFont& CreateOnDemandFont(const char* name, float pointSize, const std::string& file)
+{
+    return static_cast<CEGuiOnDemandFont&>(
+        CEGuiOnDemandFont::Create(name, pointSize, file, kFileGroup, CEGUI::ASM_Vertical, kNativeResolution));
 }
 
 // Lines of text covering many blocks of 256 code points: ASCII, then
@@ -47,16 +59,7 @@ class OnDemandFont : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        // Lives to the end of the test process, like the window: unloading
-        // CEGUI's image codec would leave FreeImage calling into freed code.
-        if (s_renderer)
-            return;
-        SceneWindow& window = SceneWindow::Instance();
-        CEGUI::System::setDefaultXMLParserName("TinyXMLParser");
-        CEGUI::System::setDefaultImageCodecName("FreeImageImageCodec");
-        s_renderer = &CEGUI::OpenGLRenderer::bootstrapSystem(
-            CEGUI::Sizef(static_cast<float>(window.Width()), static_cast<float>(window.Height())));
-        s_renderer->enableExtraStateSettings(true);
+        s_renderer = &SceneGui::Instance().Renderer();
     }
 
     void SetUp() override
@@ -70,11 +73,7 @@ protected:
         CEGUI::FontManager::getSingleton().destroyAll();
     }
 
-    CEGuiOnDemandFont& OnDemand(const char* name, float pointSize)
-    {
-        return static_cast<CEGuiOnDemandFont&>(CEGuiOnDemandFont::Create(
-            name, pointSize, m_file, kFileGroup, CEGUI::ASM_Vertical, kNativeResolution));
-    }
+    CEGuiOnDemandFont& OnDemand(const char* name, float pointSize) { return CreateOnDemandFont(name, pointSize, m_file); }
 
     CEGUI::FreeTypeFont& ByBlocks(const char* name, float pointSize)
     {
@@ -171,6 +170,92 @@ TEST_F(OnDemandFont, StartsAFreshAtlasWhenTheFontIsLoadedAgainAtAnotherSize)
     const PixelImage expected = Draw(byBlocks, lines);
     EXPECT_GT(LitPixels(expected), 20000) << "the reference text was not drawn";
     EXPECT_EQ(DifferentPixels(expected, drawn), 0);
+}
+
+std::vector<char> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool SameBytes(const CEGUI::RawDataContainer& data, const std::vector<char>& bytes)
+{
+    return data.getSize() == bytes.size() && std::memcmp(data.getDataPtr(), bytes.data(), bytes.size()) == 0;
+}
+
+class GuiResourceProvider : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SceneGui::Instance();
+        m_file = ChineseFontFile();
+        ASSERT_FALSE(m_file.empty()) << "no Chinese font installed; scripts/setup.sh installs one";
+    }
+
+    void TearDown() override
+    {
+        CEGUI::FontManager::getSingleton().destroyAll();
+        if (!m_brokenFont.empty())
+            std::remove(m_brokenFont.c_str());
+    }
+
+    // A file named like a font that holds no font.
+    const std::string& BrokenFontFile()
+    {
+        m_brokenFont = testing::TempDir() + "qx-broken-font.ttf";
+        std::ofstream(m_brokenFont, std::ios::binary) << std::string(4096, 'x');
+        return m_brokenFont;
+    }
+
+    static CEGuiResourceProvider& Resources() { return SceneGui::Instance().Resources(); }
+
+    std::string m_file;
+    std::string m_brokenFont;
+};
+
+TEST_F(GuiResourceProvider, MapsAFontFileWithTheFilesBytesUntilItIsUnloaded)
+{
+    CEGUI::RawDataContainer data;
+    Resources().loadRawDataContainer(m_file, data, kFileGroup);
+    EXPECT_EQ(Resources().MappedFileCount(), 1u);
+    EXPECT_TRUE(SameBytes(data, FileBytes(m_file)));
+
+    Resources().unloadRawDataContainer(data);
+    EXPECT_EQ(Resources().MappedFileCount(), 0u);
+    EXPECT_EQ(data.getDataPtr(), nullptr);
+    EXPECT_EQ(data.getSize(), 0u);
+}
+
+TEST_F(GuiResourceProvider, FontsKeepTheirMappingsUntilTheyAreDestroyed)
+{
+    CreateOnDemandFont("normal", 7, m_file);
+    CreateOnDemandFont("large", 10, m_file);
+    EXPECT_EQ(Resources().MappedFileCount(), 2u);
+
+    CEGUI::FontManager::getSingleton().destroyAll();
+    EXPECT_EQ(Resources().MappedFileCount(), 0u);
+}
+
+TEST_F(GuiResourceProvider, CopiesOtherFiles)
+{
+    const std::string scheme = std::string(std::getenv("QX_BUILD_DIR")) + "/datafiles/schemes/Quobrix.scheme";
+    CEGUI::RawDataContainer data;
+    Resources().loadRawDataContainer(scheme, data, kFileGroup);
+    EXPECT_EQ(Resources().MappedFileCount(), 0u);
+    EXPECT_TRUE(SameBytes(data, FileBytes(scheme)));
+    Resources().unloadRawDataContainer(data);
+    EXPECT_EQ(data.getDataPtr(), nullptr);
+}
+
+TEST_F(GuiResourceProvider, AFontFileCEGUICannotUseFailsAsBeforeWithoutBeingMapped)
+{
+    const std::string& broken = BrokenFontFile();
+    // CEGUI frees the bytes of a font it could not create itself.
+    EXPECT_THROW(CreateOnDemandFont("broken", 10, broken), CEGUI::Exception);
+    EXPECT_THROW(CEGUI::FontManager::getSingleton().createFreeTypeFont("broken", 10, true, broken, kFileGroup),
+                 CEGUI::Exception);
+    EXPECT_EQ(Resources().MappedFileCount(), 0u);
 }
 
 } // namespace
