@@ -57,13 +57,9 @@ std::vector<CEGUI::String> ManyGlyphLines()
 class OnDemandFont : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_renderer = &SceneGui::Instance().Renderer();
-    }
-
     void SetUp() override
     {
+        SceneGui::Instance();
         m_file = ChineseFontFile();
         ASSERT_FALSE(m_file.empty()) << "no Chinese font installed; scripts/setup.sh installs one";
     }
@@ -86,7 +82,8 @@ protected:
     {
         SceneWindow& window = SceneWindow::Instance();
         window.BeginFrame();
-        CEGUI::GeometryBuffer& buffer = s_renderer->createGeometryBuffer();
+        CEGUI::OpenGLRenderer& renderer = SceneGui::Instance().Renderer();
+        CEGUI::GeometryBuffer& buffer = renderer.createGeometryBuffer();
         const CEGUI::Rectf clip(0, 0, static_cast<float>(window.Width()), static_cast<float>(window.Height()));
         buffer.setClippingRegion(clip);
         float y = 4;
@@ -94,12 +91,12 @@ protected:
             font.drawText(buffer, line, CEGUI::Vector2f(6.5f, y), &clip, CEGUI::ColourRect(CEGUI::Colour(1, 1, 1)));
             y += font.getLineSpacing();
         }
-        s_renderer->beginRendering();
-        s_renderer->getDefaultRenderTarget().activate();
+        renderer.beginRendering();
+        renderer.getDefaultRenderTarget().activate();
         buffer.draw();
-        s_renderer->getDefaultRenderTarget().deactivate();
-        s_renderer->endRendering();
-        s_renderer->destroyGeometryBuffer(buffer);
+        renderer.getDefaultRenderTarget().deactivate();
+        renderer.endRendering();
+        renderer.destroyGeometryBuffer(buffer);
         return window.ReadPixels();
     }
 
@@ -127,11 +124,8 @@ protected:
         return lit;
     }
 
-    static CEGUI::OpenGLRenderer* s_renderer;
     std::string m_file;
 };
-
-CEGUI::OpenGLRenderer* OnDemandFont::s_renderer = nullptr;
 
 TEST_F(OnDemandFont, DrawsTextExactlyAsTheBlockRasterisingFontDoesAcrossSeveralAtlases)
 {
