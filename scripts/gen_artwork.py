@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Generates every picture Quobrix ships under datafiles/imagesets/.
+"""Generates every picture Quobrix ships: datafiles/imagesets/ and the
+desktop icons under dist/icons/.
 
 Run from anywhere: scripts/gen_artwork.py. The output is committed, so the
 build never runs this; rerun it after changing the artwork and commit both.
@@ -10,17 +11,23 @@ Two kinds of output:
 - the pictures the 3D device loads directly (start-up picture, notices,
   placeholder, card shadows, credit icons). The device loads them with an
   opaque-black colour key, so visible artwork never uses pure black and
-  transparent parts are exactly (0, 0, 0).
+  transparent parts are exactly (0, 0, 0);
+- the program's icon: hicolor PNGs in the usual sizes and an SVG under
+  dist/icons/hicolor/, and a copy the window shows (imagesets/quobrix.png).
 """
 
 import math
 import os
+import re
 import sys
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "datafiles", "imagesets")
+ICONS = os.path.join(ROOT, "dist", "icons", "hicolor")
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+WINDOW_ICON_SIZE = 128
 
 CJK_FONT = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"
 LATIN_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
@@ -841,7 +848,7 @@ def startup_picture():
     text_at(img, (256, 248), "Quobrix", 44, TEXT, LATIN_BOLD, anchor="mm")
     text_at(img, (256, 283), "立方淘 · 在立体商品墙上逛淘宝", 17, ACCENT_HI, anchor="mm")
     text_at(img, (30, 334), "正在启动，请稍候…", 14, TEXT_DIM, anchor="lm")
-    text_at(img, (482, 334), "版本 2.6", 14, TEXT_DIM, anchor="rm")
+    text_at(img, (482, 334), "版本 " + project_version(), 14, TEXT_DIM, anchor="rm")
     sheet = Image.new("RGBA", (512, 512), (0, 0, 0, 0))
     sheet.paste(img, (0, 0))
     save_jpeg(keyed(sheet), "program_start.jpg")
@@ -893,6 +900,70 @@ def credit_icon_files():
         keyed(c.done()).save(os.path.join(OUT, name))
 
 
+def project_version():
+    """The version written in the top-level CMakeLists.txt's project()."""
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
+        found = re.search(r"project\(\s*Quobrix\s+VERSION\s+(\d+)\.(\d+)", f.read())
+    if not found:
+        sys.exit("gen_artwork: no project(Quobrix VERSION x.y) in CMakeLists.txt")
+    return "%s.%s" % found.groups()
+
+
+# ---------------------------------------------------------------- program icon
+# A charcoal tile with the logo's cube of product cards, on a 256-unit grid.
+
+ICON_TILE = (16, 16, 240, 240, 48)          # x0, y0, x1, y1, corner radius
+ICON_TILE_FILL = (44, 47, 57)
+ICON_TILE_RIM = (70, 75, 90)
+
+
+def icon_cube_faces():
+    """The three faces (colour, points) of the cube, as the logo draws them."""
+    x, y, s = 50, 46, 156
+    cx = x + s / 2
+    return [
+        (ACCENT_HI, [(cx, y), (x + s, y + s * 0.25), (cx, y + s * 0.5), (x, y + s * 0.25)]),
+        (ACCENT, [(x, y + s * 0.25), (cx, y + s * 0.5), (cx, y + s), (x, y + s * 0.75)]),
+        (ACCENT_DK, [(cx, y + s * 0.5), (x + s, y + s * 0.25), (x + s, y + s * 0.75), (cx, y + s)]),
+    ]
+
+
+def app_icon(size):
+    k = size / 256
+    c = Canvas(size, size)
+    x0, y0, x1, y1, r = ICON_TILE
+    c.rrect((x0 * k, y0 * k, x1 * k, y1 * k), r * k, fill=ICON_TILE_FILL + (255,))
+    if size >= 32:
+        c.rrect((x0 * k, y0 * k, x1 * k, y1 * k), r * k, outline=ICON_TILE_RIM + (255,), width=max(1.0, 4 * k))
+    for colour, points in icon_cube_faces():
+        c.poly([(px * k, py * k) for px, py in points], colour)
+    return c.done()
+
+
+def app_icon_svg():
+    x0, y0, x1, y1, r = ICON_TILE
+    hexa = lambda rgb: "#%02x%02x%02x" % rgb
+    faces = "\n".join(
+        '  <polygon fill="%s" points="%s"/>' % (hexa(colour), " ".join("%g,%g" % p for p in points))
+        for colour, points in icon_cube_faces())
+    return ('<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">\n'
+            '  <rect x="%d" y="%d" width="%d" height="%d" rx="%d" fill="%s" stroke="%s" stroke-width="4"/>\n'
+            '%s\n</svg>\n' % (x0 + 2, y0 + 2, x1 - x0 - 4, y1 - y0 - 4, r, hexa(ICON_TILE_FILL),
+                              hexa(ICON_TILE_RIM), faces))
+
+
+def program_icons():
+    for size in ICON_SIZES:
+        folder = os.path.join(ICONS, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        app_icon(size).save(os.path.join(folder, "quobrix.png"), optimize=True)
+    folder = os.path.join(ICONS, "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "quobrix.svg"), "w", encoding="utf-8") as f:
+        f.write(app_icon_svg())
+    app_icon(WINDOW_ICON_SIZE).save(os.path.join(OUT, "quobrix.png"), optimize=True)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     imageset_first_page()
@@ -905,6 +976,7 @@ def main():
     placeholder_picture()
     shadows()
     credit_icon_files()
+    program_icons()
     return 0
 
 
