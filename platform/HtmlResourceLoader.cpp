@@ -1,15 +1,13 @@
 #include "platform/HtmlResourceLoader.h"
 
 #include "platform/BoundedBodyReader.h"
+#include "platform/HttpSessionFactory.h"
 #include "platform/SessionInterrupter.h"
 
 #include <Poco/Exception.h>
-#include <Poco/Net/Context.h>
 #include <Poco/Net/HTTPClientSession.h>
 #include <Poco/Net/HTTPRequest.h>
 #include <Poco/Net/HTTPResponse.h>
-#include <Poco/Net/HTTPSClientSession.h>
-#include <Poco/Net/SSLManager.h>
 #include <Poco/String.h>
 #include <Poco/URI.h>
 
@@ -30,26 +28,6 @@ bool IsRedirect(Poco::Net::HTTPResponse::HTTPStatus status)
            status == R::HTTP_TEMPORARY_REDIRECT || status == R::HTTP_PERMANENT_REDIRECT;
 }
 
-
-// TLS for pages' resources, set up once: the system's certificate store,
-// the peer's certificate verified and its name checked.
-Poco::Net::Context::Ptr ClientContext()
-{
-    static const Poco::Net::Context::Ptr context = [] {
-        Poco::Net::initializeSSL();
-        return Poco::Net::Context::Ptr(new Poco::Net::Context(Poco::Net::Context::TLS_CLIENT_USE, "", "", "",
-                                                              Poco::Net::Context::VERIFY_RELAXED, 9, true));
-    }();
-    return context;
-}
-
-std::unique_ptr<Poco::Net::HTTPClientSession> SessionFor(const Poco::URI& uri)
-{
-    if (Poco::icompare(uri.getScheme(), "https") == 0)
-        return std::make_unique<Poco::Net::HTTPSClientSession>(uri.getHost(), uri.getPort(), ClientContext());
-    return std::make_unique<Poco::Net::HTTPClientSession>(uri.getHost(), uri.getPort());
-}
-
 }
 
 std::string HtmlResourceLoader::Resolve(const std::string& reference)
@@ -68,7 +46,7 @@ bool HtmlResourceLoader::Fetch(const std::string& address, size_t maxBytes, int 
     try {
         for (int hop = 0; hop <= kMaxRedirects && !url.empty(); ++hop) {
             const Poco::URI uri(url);
-            const std::unique_ptr<Poco::Net::HTTPClientSession> session = SessionFor(uri);
+            const std::unique_ptr<Poco::Net::HTTPClientSession> session = HttpSessionFactory::Open(uri);
             session->setTimeout(Poco::Timespan(static_cast<Poco::Timespan::TimeDiff>(timeoutMs) * 1000));
             Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, uri.getPathAndQuery(),
                                            Poco::Net::HTTPMessage::HTTP_1_1);

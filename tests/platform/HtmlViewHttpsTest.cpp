@@ -1,16 +1,13 @@
 #include "platform/HtmlResourceFetcher.h"
 #include "platform/HtmlResourceLoader.h"
 #include "platform/HtmlView.h"
-#include "tests/support/LocalMarket.h"
+#include "tests/support/TestCertificates.h"
 
 #include "market/Catalogue.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -18,56 +15,22 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string TemporaryFolder()
-{
-    const std::string folder = "/tmp/qx-https-" + std::to_string(getpid());
-    std::system(("mkdir -p " + folder).c_str());
-    return folder;
-}
-
-// A self-signed certificate for the loopback address, made with openssl.
-void MakeCertificate(const std::string& certificate, const std::string& key)
-{
-    const std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 "
-                                "-addext subjectAltName=IP:127.0.0.1 -keyout '" + key + "' -out '" + certificate +
-                                "' >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-}
-
-// Two markets serving https: one whose certificate the client trusts (it is
-// named by SSL_CERT_FILE, as an extra system certificate would be), one whose
-// certificate nobody signed.
+// Two markets serving https: one whose certificate the client trusts (its
+// authority is named by SSL_CERT_FILE, as an extra system certificate would
+// be), one whose certificate nobody signed.
 class HtmlViewHttps : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
-        s_folder = TemporaryFolder();
-        MakeCertificate(s_folder + "/trusted.pem", s_folder + "/trusted.key");
-        MakeCertificate(s_folder + "/unknown.pem", s_folder + "/unknown.key");
-        setenv("SSL_CERT_FILE", (s_folder + "/trusted.pem").c_str(), 1);
-        s_trusted = StartMarket("trusted");
-        s_unknown = StartMarket("unknown");
+        s_trusted = TestCertificates::instance().startMarket(TestCertificates::Trusted);
+        s_unknown = TestCertificates::instance().startMarket(TestCertificates::Unknown);
     }
 
     static void TearDownTestSuite()
     {
         s_trusted.reset();
         s_unknown.reset();
-        std::system(("rm -rf '" + s_folder + "'").c_str());
-    }
-
-    static std::unique_ptr<market::MarketServer> StartMarket(const std::string& name)
-    {
-        market::MarketOptions options;
-        options.port = 0;
-        options.dataDir = LocalMarket::dataDir();
-        options.productCount = LocalMarket::kProductCount;
-        options.tlsCertificateFile = s_folder + "/" + name + ".pem";
-        options.tlsKeyFile = s_folder + "/" + name + ".key";
-        auto server = std::make_unique<market::MarketServer>(options);
-        server->start();
-        return server;
     }
 
     static std::string Picture(const market::MarketServer& server, size_t index)
@@ -76,12 +39,10 @@ protected:
                ".jpg_310x310.jpg";
     }
 
-    static std::string s_folder;
     static std::unique_ptr<market::MarketServer> s_trusted;
     static std::unique_ptr<market::MarketServer> s_unknown;
 };
 
-std::string HtmlViewHttps::s_folder;
 std::unique_ptr<market::MarketServer> HtmlViewHttps::s_trusted;
 std::unique_ptr<market::MarketServer> HtmlViewHttps::s_unknown;
 
