@@ -1,5 +1,6 @@
 #include "app/CQX_Entry.h"
 
+#include "app/CommandLine.h"
 #include "mainwnd/CQX_DialogChannel.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_MainWnd.h"
@@ -32,7 +33,7 @@ std::string CQX_Entry::ImageCacheDir(const std::string& programDir)
     return parent + "/datafiles/img/";
 }
 
-int CQX_Entry::Run()
+int CQX_Entry::Run(const CommandLine& commandLine)
 {
     InstanceLock instance;
     if (!instance.Acquire())

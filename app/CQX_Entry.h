@@ -1,17 +1,21 @@
 #pragma once
+#include <QuobrixVersion.h>
+
 #include <cstdint>
 #include <string>
+
+class CommandLine;
 
 // The process entry: admits one instance, starts the program and runs the
 // exit actions in their fixed order.
 class CQX_Entry
 {
 public:
-    static constexpr int kMainVersion = 2;
-    static constexpr int kSubVersion = 6;
+    static constexpr int kMainVersion = QuobrixVersion::kMain;
+    static constexpr int kSubVersion = QuobrixVersion::kSub;
 
     // Returns the process exit code.
-    static int Run();
+    static int Run(const CommandLine& commandLine);
 
     // "<dir>/Feedback.exe 2.6 <uid>", bounded like the classic 1024-byte buffer.
     static std::string FeedbackCommandLine(const std::string& programDir, uint32_t userId);

@@ -21,7 +21,7 @@ int numberFlag(const std::string& flag, const std::string& value, int low, int h
 
 std::string MarketCommandLine::usage()
 {
-    return "usage: market [options]\n"
+    return "usage: quobrix-market [options]\n"
            "  --port N              listen on port N (default 8600; 0 picks a free port)\n"
            "  --host ADDRESS        listen address (default 127.0.0.1)\n"
            "  --data-dir DIR        catalogue, picture cache and statistics (default ./market-data)\n"
@@ -35,6 +35,7 @@ std::string MarketCommandLine::usage()
            "  --fault-scope NAME    all|gateway|pictures|service (default all)\n"
            "  --fault-count N       the fault hits the next N requests only\n"
            "  --latency MS          add MS milliseconds before every answer\n"
+           "  --version             print the version and exit\n"
            "  --help                show this text\n";
 }
 
@@ -45,6 +46,10 @@ MarketCommandLine MarketCommandLine::parse(const std::vector<std::string>& argum
         const std::string& flag = arguments[i];
         if (flag == "--help" || flag == "-h") {
             line.help = true;
+            continue;
+        }
+        if (flag == "--version") {
+            line.version = true;
             continue;
         }
         if (i + 1 >= arguments.size())

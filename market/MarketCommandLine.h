@@ -20,6 +20,7 @@ public:
     std::string importCsv;        // load this product list instead of generating
     std::string importPictures;   // folder of the pictures the list names
     bool help = false;
+    bool version = false;
 };
 
 }

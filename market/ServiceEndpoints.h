@@ -2,6 +2,8 @@
 
 #include "market/HttpAnswer.h"
 
+#include <QuobrixVersion.h>
+
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,8 +20,8 @@ struct LoginAnswer {
     int uid = 0;        // 0: a new id for a client that sends uid 0, its own id otherwise
     int nrs = 86400;    // seconds until the next login
     int cmd = 0;        // 1 forced upgrade, 2 upgrade available, 4 feedback at exit
-    int mv = 2;
-    int sv = 6;
+    int mv = QuobrixVersion::kMain;   // by default the version on offer is the client's own
+    int sv = QuobrixVersion::kSub;
     int rv = 1;         // the package version on offer; "r.zip" carries it as "vol"
 };
 

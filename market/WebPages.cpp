@@ -6,6 +6,7 @@
 #include "market/RequestParameters.h"
 
 #include <Poco/NumberParser.h>
+#include <QuobrixVersion.h>
 
 #include <stdexcept>
 
@@ -21,13 +22,13 @@ std::string document(const std::string& title, const std::string& body)
            "</style></head><body>" + body + "</body></html>";
 }
 
-const char* const kHome =
-    "<h1>Quobrix 立体淘宝</h1><p>Quobrix 把商品摆成一面会动的立体墙：搜索、按店铺浏览、"
-    "收藏喜欢的宝贝，点一下就能看详情。</p><p>当前版本 2.6。</p>"
-    "<p><a href=\"/quobrix/download.htm\">下载最新版本</a></p>";
+const std::string kHome =
+    std::string("<h1>Quobrix 立体淘宝</h1><p>Quobrix 把商品摆成一面会动的立体墙：搜索、按店铺浏览、"
+                "收藏喜欢的宝贝，点一下就能看详情。</p><p>当前版本 ") +
+    QuobrixVersion::kString + "。</p><p><a href=\"/quobrix/download.htm\">下载最新版本</a></p>";
 
-const char* const kDownload =
-    "<h1>下载 Quobrix</h1><p>最新版本：2.6</p><ul><li>更流畅的商品墙</li>"
+const std::string kDownload =
+    std::string("<h1>下载 Quobrix</h1><p>最新版本：") + QuobrixVersion::kString + "</p><ul><li>更流畅的商品墙</li>"
     "<li>推荐频道按类别浏览</li><li>修正若干问题</li></ul><p><a href=\"/quobrix/index.htm\">返回首页</a></p>";
 
 // The style sheet item pages may link, as sellers' pages link their shop's.

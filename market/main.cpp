@@ -5,6 +5,7 @@
 #include "market/MarketServer.h"
 
 #include <Poco/Exception.h>
+#include <QuobrixVersion.h>
 
 #include <csignal>
 #include <iostream>
@@ -16,11 +17,15 @@ int main(int argc, char** argv)
     try {
         line = market::MarketCommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::invalid_argument& error) {
-        std::cerr << "market: " << error.what() << "\n" << market::MarketCommandLine::usage();
+        std::cerr << "quobrix-market: " << error.what() << "\n" << market::MarketCommandLine::usage();
         return 2;
     }
     if (line.help) {
         std::cout << market::MarketCommandLine::usage();
+        return 0;
+    }
+    if (line.version) {
+        std::cout << "quobrix-market " << QuobrixVersion::kString << "\n";
         return 0;
     }
 
@@ -35,28 +40,28 @@ int main(int argc, char** argv)
         if (!line.importCsv.empty()) {
             market::CsvImporter::Report report =
                 market::CsvImporter::importFile(line.options, line.importCsv, line.importPictures);
-            std::cout << "market: imported " << report.products << " products";
+            std::cout << "quobrix-market: imported " << report.products << " products";
             if (report.skippedRows > 0)
                 std::cout << ", skipped " << report.skippedRows << " rows (" << report.firstProblem << ")";
             std::cout << std::endl;
         }
         market::MarketServer server(line.options);
-        std::cout << "market: preparing the catalogue in " << (line.options.dataDir.empty() ? "market-data"
+        std::cout << "quobrix-market: preparing the catalogue in " << (line.options.dataDir.empty() ? "market-data"
                                                                                             : line.options.dataDir)
                   << std::endl;
         server.start();
         server.setFaults(line.faults);
-        std::cout << "market: serving " << server.topUrl() << " and " << server.serviceUrl() << "/quobrix/"
+        std::cout << "quobrix-market: serving " << server.topUrl() << " and " << server.serviceUrl() << "/quobrix/"
                   << std::endl;
         int received = 0;
         sigwait(&stopSignals, &received);
-        std::cout << "market: stopping" << std::endl;
+        std::cout << "quobrix-market: stopping" << std::endl;
         server.stop();
     } catch (const Poco::Exception& error) {
-        std::cerr << "market: " << error.displayText() << std::endl;
+        std::cerr << "quobrix-market: " << error.displayText() << std::endl;
         return 1;
     } catch (const std::exception& error) {
-        std::cerr << "market: " << error.what() << std::endl;
+        std::cerr << "quobrix-market: " << error.what() << std::endl;
         return 1;
     }
     return 0;

@@ -19,8 +19,8 @@ trap cleanup EXIT
 port=${QUOBRIX_MARKET_PORT:-8600}
 export QUOBRIX_TOP_URL=${QUOBRIX_TOP_URL:-http://127.0.0.1:$port/router/rest}
 export QUOBRIX_SERVICE_URL=${QUOBRIX_SERVICE_URL:-http://127.0.0.1:$port}
-if [ -x "$build/bin/market" ]; then
-  "$build/bin/market" --port "$port" --data-dir "$build/market-data" &
+if [ -x "$build/bin/quobrix-market" ]; then
+  "$build/bin/quobrix-market" --port "$port" --data-dir "$build/market-data" &
   pids+=($!)
   for _ in $(seq 1 600); do
     (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break

@@ -1,4 +1,6 @@
 #pragma once
+#include <QuobrixVersion.h>
+
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -35,8 +37,8 @@ private:
     mutable std::mutex m_lock;
     int64_t m_lastRequestTime = 0;
     int64_t m_nextRequestTime = 0;
-    uint8_t m_lastReturnMainVersion = 2;
-    uint8_t m_lastReturnSubVersion = 6;
+    uint8_t m_lastReturnMainVersion = QuobrixVersion::kMain;
+    uint8_t m_lastReturnSubVersion = QuobrixVersion::kSub;
     uint32_t m_userId = 0;
     bool m_keepUpgradeNotify = true;
     std::string m_path;

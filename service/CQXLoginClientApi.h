@@ -1,6 +1,8 @@
 #pragma once
 #include "service/CQX_LoginReturn_Visitor.h"
 
+#include <QuobrixVersion.h>
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -10,8 +12,8 @@ class CQXRecommendCatalogue;
 struct CQXLoginRequest
 {
     uint32_t uid = 0;
-    uint8_t mv = 2;
-    uint8_t sv = 6;
+    uint8_t mv = QuobrixVersion::kMain;
+    uint8_t sv = QuobrixVersion::kSub;
 };
 
 // Where the package is saved and unpacked to.

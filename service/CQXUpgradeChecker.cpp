@@ -9,14 +9,15 @@
 #include "service/CQXRecommendCatalogue.h"
 #include "service/CQXServiceHost.h"
 
+#include <QuobrixVersion.h>
 #include <unistd.h>
 
 #include <ctime>
 
 namespace {
 
-constexpr int kMainVersion = 2;
-constexpr int kSubVersion = 6;
+constexpr int kMainVersion = QuobrixVersion::kMain;
+constexpr int kSubVersion = QuobrixVersion::kSub;
 const char* const kUpgradeCaption = "Quobrix升级通知";
 
 void OpenDownloadPage()

@@ -48,12 +48,12 @@ start_xvfb() {
 }
 
 start_market() {
-  [ -x "$BIN/market" ] || return 0
+  [ -x "$BIN/quobrix-market" ] || return 0
   local port
   port=$((20000 + RANDOM % 20000))
   # A folder of its own: the in-process test market keeps a smaller catalogue
   # in test-market/, and the two would otherwise regenerate each other's.
-  "$BIN/market" --port "$port" --data-dir "$BUILD/e2e-market" >/dev/null 2>&1 &
+  "$BIN/quobrix-market" --port "$port" --data-dir "$BUILD/e2e-market" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   export QUOBRIX_TOP_URL="http://127.0.0.1:$port/router/rest"
   export QUOBRIX_SERVICE_URL="http://127.0.0.1:$port"

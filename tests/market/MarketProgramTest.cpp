@@ -45,6 +45,8 @@ TEST(MarketProgramTest, FlagsSetOptionsAndFaults)
     EXPECT_EQ(defaults.options.appKey, "31875046");
     EXPECT_EQ(defaults.faults.fault, market::Fault::None);
     EXPECT_TRUE(parse({"--help"}).help);
+    EXPECT_TRUE(parse({"--version"}).version);
+    EXPECT_FALSE(parse({"--help"}).version);
 }
 
 TEST(MarketProgramTest, BadFlagsAreRefusedWithAReason)
@@ -74,7 +76,7 @@ TEST(MarketProgramTest, TheProgramServesUntilTerminated)
     std::string dataDir = Poco::TemporaryFile::tempName();
     Poco::Pipe output;
     Poco::ProcessHandle process = Poco::Process::launch(
-        std::string(buildDir) + "/bin/market", {"--port", "0", "--data-dir", dataDir, "--products", "200"}, nullptr,
+        std::string(buildDir) + "/bin/quobrix-market", {"--port", "0", "--data-dir", dataDir, "--products", "200"}, nullptr,
         &output, nullptr);
     // However the test ends, the program does not outlive it.
     struct Reaper {
