@@ -140,9 +140,15 @@ std::unique_ptr<Poco::Net::HTTPClientSession> HttpSessionFactory::Open(const Poc
     else
         session = std::make_unique<Poco::Net::HTTPClientSession>(uri.getHost(), uri.getPort());
     if (!proxy.host.empty()) {
-        session->setProxy(proxy.host, proxy.port);
-        if (!proxy.username.empty())
-            session->setProxyCredentials(proxy.username, proxy.password);
+        Poco::Net::HTTPClientSession::ProxyConfig config;
+        config.host = proxy.host;
+        config.port = proxy.port;
+        config.username = proxy.username;
+        config.password = proxy.password;
+        // Poco would otherwise send an empty "Basic" login to every proxy.
+        config.authMethod = proxy.username.empty() ? Poco::Net::HTTPClientSession::PROXY_AUTH_NONE
+                                                   : Poco::Net::HTTPClientSession::PROXY_AUTH_HTTP_BASIC;
+        session->setProxyConfig(config);
     }
     return session;
 }
