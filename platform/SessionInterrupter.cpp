@@ -4,15 +4,18 @@
 #include <Poco/Net/HTTPClientSession.h>
 #include <Poco/Net/StreamSocket.h>
 
+#include <sys/socket.h>
+
 namespace {
 
+// The descriptor itself is shut down, not the socket object: over TLS the
+// latter would run SSL_shutdown on a connection its own thread is reading,
+// which OpenSSL does not allow from two threads at once.
 void ShutDown(Poco::Net::HTTPClientSession& session)
 {
-    try {
-        session.socket().shutdown();
-    } catch (const Poco::Exception&) {
-        // Not connected or already gone: its thread is not waiting on it.
-    }
+    const poco_socket_t descriptor = session.socket().impl()->sockfd();
+    if (descriptor != POCO_INVALID_SOCKET)
+        ::shutdown(descriptor, SHUT_RDWR);
 }
 
 }
