@@ -78,6 +78,8 @@ void CEGuiD3D9BaseApplication::CreateWindowAndDevice()
         m_state->window.reset();
         FailInitialisation("Failed to create window.", error);
     }
+    // Before the window is shown, so the window manager has it from the start.
+    m_state->window->SetIcon(DataPath() + "/imagesets/quobrix.png");
     m_state->window->ShowMaximized();
     m_state->window->SetSwapInterval(1);
     m_state->device.reset(new RenderDevice(*m_state->window));

@@ -1,8 +1,10 @@
 #include "platform/PlatformWindow.h"
 
+#include "platform/PixelImage.h"
 #include "platform/VirtualKeys.h"
 
 #include <GL/glew.h>
+#include <cstdlib>
 #include <SDL.h>
 
 namespace {
@@ -77,6 +79,9 @@ PlatformWindow::~PlatformWindow()
 
 bool PlatformWindow::Create(const std::string& title, int width, int height, std::string& error)
 {
+    // SDL reads the class when its X11 driver starts; a class set by the
+    // user in the environment stays.
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
     // Without an X server SDL falls back to drivers whose GL the program
     // cannot load; only a driver asked for by name (tests) is taken as it is.
     const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
@@ -118,6 +123,23 @@ bool PlatformWindow::Create(const std::string& title, int width, int height, std
         error = "no usable OpenGL: its extensions cannot be loaded";
         return false;
     }
+    return true;
+}
+
+bool PlatformWindow::SetIcon(const std::string& path)
+{
+    if (!m_window)
+        return false;
+    PixelImage icon = PixelImage::LoadFile(path);
+    if (icon.IsEmpty())
+        return false;
+    // PixelImage rows are 32-bit 0xAARRGGBB words, top row first: SDL's ARGB8888.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon.Pixels(), icon.Width(), icon.Height(), 32,
+                                                              icon.Width() * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface)
+        return false;
+    SDL_SetWindowIcon(m_window, surface);
+    SDL_FreeSurface(surface);
     return true;
 }
 

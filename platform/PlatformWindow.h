@@ -21,6 +21,14 @@ public:
     // display when its size is known) and its GL
     // context. On failure returns false and sets error to a user-readable text.
     bool Create(const std::string& title, int width, int height, std::string& error);
+    // Gives the window the picture file at path as its icon (the one window
+    // managers and task bars show). False when the file cannot be read; the
+    // window then keeps the default icon.
+    bool SetIcon(const std::string& path);
+
+    // The X11 class (WM_CLASS) every window of the program carries, which
+    // the desktop entry's StartupWMClass names.
+    static constexpr const char* kWindowClass = "quobrix";
 
     // Shows the window borderless over the whole display, like a maximised
     // captionless window.

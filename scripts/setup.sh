@@ -17,6 +17,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils xdg-utils curl openssl
+  # install checks and the Debian package (scripts/package.sh)
+  dpkg-dev fakeroot file binutils lintian appstream desktop-file-utils
 )
 
 missing=()
