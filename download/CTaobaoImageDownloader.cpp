@@ -2,6 +2,7 @@
 
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "platform/BoundedBodyReader.h"
+#include "platform/HttpSessionFactory.h"
 #include "platform/SessionInterrupter.h"
 #include "platform/ThreadFaults.h"
 #include "taobao/CTaobaoProductInfo.h"
@@ -13,6 +14,7 @@
 #include <Poco/URI.h>
 
 #include <fstream>
+#include <memory>
 
 CTaobaoImageDownloader& CTaobaoImageDownloader::getInstance()
 {
@@ -210,16 +212,16 @@ bool CTaobaoImageDownloader::downloadImageImpl(CImageRequest& request)
 {
     try {
         Poco::URI uri(request.url);
-        Poco::Net::HTTPClientSession session(uri.getHost(), uri.getPort());
-        session.setTimeout(Poco::Timespan(kTimeoutSeconds, 0));
+        const std::unique_ptr<Poco::Net::HTTPClientSession> session = HttpSessionFactory::Open(uri);
+        session->setTimeout(Poco::Timespan(kTimeoutSeconds, 0));
         std::string target = uri.getPathAndQuery();
         if (target.empty())
             target = "/";
         Poco::Net::HTTPRequest get(Poco::Net::HTTPRequest::HTTP_GET, target, Poco::Net::HTTPMessage::HTTP_1_1);
-        session.sendRequest(get);
-        const SessionInterrupter::Waiting waiting(session);
+        session->sendRequest(get);
+        const SessionInterrupter::Waiting waiting(*session);
         Poco::Net::HTTPResponse response;
-        std::istream& in = session.receiveResponse(response);
+        std::istream& in = session->receiveResponse(response);
         std::string bytes;
         if (ReadPicture(in, bytes) && IsSuccessStatus(response.getStatus()) && bytes.size() >= kMinPictureBytes &&
             WriteFile(request.localPath, bytes))

@@ -93,7 +93,9 @@ std::string MarketRouter::baseUrl(const Poco::Net::HTTPServerRequest& request) c
     bool usable = !host.empty() && host.size() < 128 &&
                   host.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-:[]") ==
                       std::string::npos;
-    return usable ? "http://" + host : parts_.defaultBase;
+    // Links lead back over the connection's own scheme: an http link to the
+    // https port reaches nothing.
+    return usable ? (request.secure() ? "https://" : "http://") + host : parts_.defaultBase;
 }
 
 void MarketRouter::handle(Poco::Net::HTTPServerRequest& request, Poco::Net::HTTPServerResponse& response)

@@ -2,6 +2,7 @@
 
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "platform/BoundedBodyReader.h"
+#include "platform/HttpSessionFactory.h"
 #include "platform/SessionInterrupter.h"
 #include "platform/Ticks.h"
 #include "service/CQXConfig.h"
@@ -40,7 +41,7 @@ ServiceRequest OpenSession(const std::string& file)
 {
     const Poco::URI uri(CQXServiceHost::Url("/quobrix/" + file));
     ServiceRequest request;
-    request.session = std::make_unique<Poco::Net::HTTPClientSession>(uri.getHost(), uri.getPort());
+    request.session = HttpSessionFactory::Open(uri);
     request.session->setTimeout(kTimeout);
     request.path = uri.getPathEtc();
     return request;

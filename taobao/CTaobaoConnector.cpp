@@ -4,6 +4,7 @@
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "platform/BoundedBodyReader.h"
+#include "platform/HttpSessionFactory.h"
 #include "platform/SessionInterrupter.h"
 #include "render/CRenderMsgQueue.h"
 #include "render/CRenderMsg_CategoriesComplete.h"
@@ -37,6 +38,7 @@
 #include <Poco/String.h>
 #include <Poco/URI.h>
 
+#include <memory>
 #include <cstdlib>
 
 namespace
@@ -163,14 +165,14 @@ CTaobaoConnector::AttemptResult CTaobaoConnector::attemptRequest(const std::stri
     body.clear();
     try {
         Poco::URI uri(url);
-        Poco::Net::HTTPClientSession session(uri.getHost(), uri.getPort());
-        session.setTimeout(Poco::Timespan(static_cast<Poco::Timespan::TimeDiff>(timeoutMs) * 1000));
+        const std::unique_ptr<Poco::Net::HTTPClientSession> session = HttpSessionFactory::Open(uri);
+        session->setTimeout(Poco::Timespan(static_cast<Poco::Timespan::TimeDiff>(timeoutMs) * 1000));
         Poco::Net::HTTPRequest request(Poco::Net::HTTPRequest::HTTP_GET, requestTarget(uri),
                                        Poco::Net::HTTPMessage::HTTP_1_1);
-        session.sendRequest(request);
-        const SessionInterrupter::Waiting waiting(session);
+        session->sendRequest(request);
+        const SessionInterrupter::Waiting waiting(*session);
         Poco::Net::HTTPResponse response;
-        std::istream& in = session.receiveResponse(response);
+        std::istream& in = session->receiveResponse(response);
         if (!BoundedBodyReader({kMaxAnswerBytes, std::chrono::milliseconds(timeoutMs)}).Read(in, body))
             return NoAnswer;
         CQX_GlobalVariable::getInstance().IncRequestsSent();
