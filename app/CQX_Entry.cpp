@@ -1,16 +1,22 @@
 #include "app/CQX_Entry.h"
 
+#include "app/CQX_UserFolders.h"
 #include "app/CommandLine.h"
 #include "mainwnd/CQX_DialogChannel.h"
 #include "mainwnd/CQX_GlobalVariable.h"
 #include "mainwnd/CQX_MainWnd.h"
 #include "platform/FileSystem.h"
 #include "platform/InstanceLock.h"
+#include "platform/Log.h"
 #include "platform/Process.h"
-#include "service/CQXRecommendCatalogue.h"
+#include "platform/SafeFile.h"
+#include "platform/UserNotice.h"
 #include "service/CQXConfig.h"
+#include "service/CQXRecommendCatalogue.h"
+#include "service/CQXServiceHost.h"
 #include "service/CQXUpgradeChecker.h"
 #include "taobao/CTaobaoDataStore.h"
+#include "taobao/CTaobaoGateway.h"
 
 #include <atomic>
 #include <cstdio>
@@ -26,13 +32,6 @@ std::string CQX_Entry::FeedbackCommandLine(const std::string& programDir, uint32
     return buffer;
 }
 
-std::string CQX_Entry::ImageCacheDir(const std::string& programDir)
-{
-    const size_t slash = programDir.rfind('/');
-    const std::string parent = slash == std::string::npos ? std::string() : programDir.substr(0, slash);
-    return parent + "/datafiles/img/";
-}
-
 int CQX_Entry::Run(const CommandLine& commandLine)
 {
     InstanceLock instance;
@@ -40,6 +39,15 @@ int CQX_Entry::Run(const CommandLine& commandLine)
         return 0;
     const std::string programDir = GetModuleDir();
     SetCurrentDir(programDir);
+    const AppFolders folders = AppFolders::ForUser(programDir);
+    AppFolders::Use(folders);
+    const std::vector<std::string> folderProblems = CQX_UserFolders::Prepare(folders, programDir);
+    StartLog(folders, commandLine.verbose);
+    CQXConfig& config = CQXConfig::getInstance();
+    // The upgrade check saves the settings as soon as it has logged in; a
+    // start that fails before the window opens must leave no file behind.
+    config.HoldSaves();
+    UseNetworkSettings(config);
 
     CQX_GlobalVariable::getInstance();
     CQXRecommendCatalogue::getInstance();
@@ -48,6 +56,8 @@ int CQX_Entry::Run(const CommandLine& commandLine)
     // the feedback flag after the frame loop, and never waits for the thread.
     static std::atomic<bool> feedbackFlag{false};
     CQX_DialogChannel::RouteMessageBoxes(std::this_thread::get_id());
+    for (const std::string& problem : folderProblems)
+        UserNotice::Post(problem);
     std::thread(&CQXUpgradeChecker::UpgradeCheckThread, &feedbackFlag).detach();
 
     auto mainWnd = std::make_unique<CQX_MainWnd>();
@@ -55,9 +65,33 @@ int CQX_Entry::Run(const CommandLine& commandLine)
     CQX_DialogChannel::getInstance().Close();
 
     if (feedbackFlag.load())
-        Process::Launch(FeedbackCommandLine(programDir, CQXConfig::getInstance().GetUserID()));
-    DeleteFilesInDir(ImageCacheDir(programDir).c_str());
-    CTaobaoDataStore::release();
+        Process::Launch(FeedbackCommandLine(programDir, config.GetUserID()));
+    DeleteFilesInDir(kImageCacheDir);
+    const bool listsSaved = CTaobaoDataStore::release();
     mainWnd.reset();
-    return result;
+    // The settings and the package were saved during the run; any file of
+    // the user's that could not be saved makes a failed run.
+    const bool everythingSaved = listsSaved && !SafeFile::AnyFailed();
+    Log::Info(everythingSaved ? "quobrix ends" : "quobrix ends; a file could not be saved");
+    Log::Close();
+    return result != 0 ? result : (everythingSaved ? 0 : 1);
+}
+
+void CQX_Entry::StartLog(const AppFolders& folders, bool verbose)
+{
+    std::string error;
+    if (!Log::Open(folders.stateDir, verbose, error))
+        fprintf(stderr, "quobrix: no log in %s: %s\n", folders.stateDir.c_str(), error.c_str());
+    Log::Info(std::string("quobrix ") + QuobrixVersion::kString + " starts");
+    Log::Info("data " + folders.dataRoot + "; settings " + AppFolders::ConfigFile() + "; lists " + folders.dataDir +
+              "; cache " + folders.cacheDir);
+}
+
+void CQX_Entry::UseNetworkSettings(const CQXConfig& config)
+{
+    const CQXConfig::Network network = config.GetNetwork();
+    CTaobaoGateway::use({network.gatewayUrl, network.appKey, network.appSecret});
+    const CTaobaoGateway gateway = CTaobaoGateway::current();
+    Log::Info("gateway " + gateway.url + " (app key " + gateway.appKey + "); service " + CQXServiceHost::BaseUrl() +
+              "; usage statistics " + (config.GetSendStatistics() ? "on" : "off"));
 }

@@ -1,11 +1,13 @@
 #include "common/CEGuiD3D9BaseApplication.h"
 
+#include "common/CEGuiLogBridge.h"
 #include "common/CEGuiResourceProvider.h"
 #include "common/CEGuiSample.h"
 #include "common/CEGuiWindowProcTarget.h"
 #include "common/CEGuiWindowProcedure.h"
 #include "common/FramePacing.h"
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/AppFolders.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
@@ -61,6 +63,7 @@ CEGuiD3D9BaseApplication::~CEGuiD3D9BaseApplication()
     if (m_state->renderer)
         CEGUI::OpenGLRenderer::destroy(*m_state->renderer);
     m_state->resources.reset();
+    m_state->logger.reset();
     m_state->device.reset();
     m_state->window.reset();
 }
@@ -102,7 +105,8 @@ void CEGuiD3D9BaseApplication::CreateGuiSystem()
     CEGUI::System::setDefaultImageCodecName("FreeImageImageCodec");
     m_state->resources = std::make_unique<CEGuiResourceProvider>();
     CEGUI::DefaultResourceProvider* resources = m_state->resources.get();
-    CEGUI::System::create(renderer, resources, nullptr, nullptr, nullptr, "", "CEGUI.log");
+    m_state->logger = std::make_unique<CEGuiLogBridge>();
+    CEGUI::System::create(renderer, resources);
 
     const std::string data = DataPath();
     const char* groups[][2] = {{"schemes", "schemes/"},       {"imagesets", "imagesets/"}, {"fonts", "fonts/"},
@@ -110,13 +114,12 @@ void CEGuiD3D9BaseApplication::CreateGuiSystem()
                                {"lua_scripts", "lua_scripts/"}};
     for (const auto& group : groups)
         resources->setResourceGroupDirectory(group[0], data + "/" + group[1]);
-    CEGUI::Logger::getSingleton().setLoggingLevel(CEGUI::Insane);
 }
 
 std::string CEGuiD3D9BaseApplication::DataPath()
 {
     const char* path = getenv("CEGUI_SAMPLE_DATAPATH");
-    return path ? path : "../datafiles";
+    return path ? path : AppFolders::Resolve(AppFolders::kClassicRoot);
 }
 
 void CEGuiD3D9BaseApplication::SetDefaultResourceGroups()

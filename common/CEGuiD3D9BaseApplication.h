@@ -9,6 +9,7 @@
 namespace CEGUI {
 class OpenGLRenderer;
 class DefaultResourceProvider;
+class Logger;
 }
 class PlatformWindow;
 class RenderDevice;
@@ -30,6 +31,8 @@ struct CD3D9AppState
     CEGUI::OpenGLRenderer* renderer = nullptr;
     // CEGUI does not delete a resource provider it was given.
     std::unique_ptr<CEGUI::DefaultResourceProvider> resources;
+    // Nor a logger that existed before it.
+    std::unique_ptr<CEGUI::Logger> logger;
 };
 
 // Owns the window, the device and the GUI system, and runs the frame loop.

@@ -1,8 +1,11 @@
 #include "download/CTaobaoImageDownloader.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/AppFolders.h"
 #include "platform/BoundedBodyReader.h"
 #include "platform/HttpSessionFactory.h"
+#include "platform/Log.h"
+#include "platform/NetworkFailure.h"
 #include "platform/SessionInterrupter.h"
 #include "platform/ThreadFaults.h"
 #include "taobao/CTaobaoProductInfo.h"
@@ -192,11 +195,28 @@ bool ReadPicture(std::istream& in, std::string& bytes)
     return true;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes)
+// A cache file that cannot be written costs the picture, not the user's data.
+bool WriteFile(const std::string& name, const std::string& bytes)
 {
+    const std::string path = AppFolders::Resolve(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    if (out.flush())
+        return true;
+    Log::Warning("could not write the picture cache file " + path);
+    return false;
+}
+
+// Why the picture's answer is no picture; "" when it is one.
+std::string Refusal(bool whole, int status, size_t size)
+{
+    if (!whole)
+        return "answer past its time limit";
+    if (!IsSuccessStatus(status))
+        return NetworkFailure::Status(status);
+    if (size < CTaobaoImageDownloader::kMinPictureBytes)
+        return "not a picture (" + std::to_string(size) + " bytes)";
+    return std::string();
 }
 
 }
@@ -223,11 +243,14 @@ bool CTaobaoImageDownloader::downloadImageImpl(CImageRequest& request)
         Poco::Net::HTTPResponse response;
         std::istream& in = session->receiveResponse(response);
         std::string bytes;
-        if (ReadPicture(in, bytes) && IsSuccessStatus(response.getStatus()) && bytes.size() >= kMinPictureBytes &&
-            WriteFile(request.localPath, bytes))
+        const bool whole = ReadPicture(in, bytes);
+        const std::string refusal = Refusal(whole, response.getStatus(), bytes.size());
+        if (refusal.empty() && WriteFile(request.localPath, bytes))
             return true;
-    } catch (const Poco::Exception&) {
-    } catch (const std::exception&) {
+        if (!refusal.empty())
+            NetworkFailure::Report("picture", request.url, refusal);
+    } catch (const std::exception& failure) {
+        NetworkFailure::Report("picture", request.url, NetworkFailure::Reason(failure));
     }
     request.localPath = kNoPicturePath;
     return true;

@@ -1,6 +1,7 @@
 #include "mainwnd/CQX_DialogChannel.h"
 
 #include "common/CEGuiBaseApplication.h"
+#include "platform/UserNotice.h"
 
 #include <chrono>
 
@@ -23,6 +24,12 @@ void CQX_DialogChannel::RouteMessageBoxes(std::thread::id guiThread)
             return MessageBox::ShowOwnBox(text, caption, buttons, icon);
         return getInstance().Ask({text, caption, buttons});
     });
+    UserNotice::SetSink([](const std::string& text) {
+        if (MessageBox::IsScripted())
+            MessageBox::ShowOwnBox(text, UserNotice::kCaption, MsgBoxButtons::Ok, MsgBoxIcon::Warning);
+        else
+            getInstance().Tell({text, UserNotice::kCaption, MsgBoxButtons::Ok});
+    });
 }
 
 MsgBoxResult CQX_DialogChannel::Ask(const Question& question)
@@ -40,13 +47,29 @@ MsgBoxResult CQX_DialogChannel::Ask(const Question& question)
     return answer;
 }
 
+void CQX_DialogChannel::Tell(const Question& notice)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (!m_closed)
+        m_notices.push_back(notice);
+}
+
 std::optional<CQX_DialogChannel::Question> CQX_DialogChannel::TakeQuestion()
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (!m_question || m_questionTaken || m_closed)
+    if (m_closed)
         return std::nullopt;
-    m_questionTaken = true;
-    return m_question;
+    if (m_question && !m_questionTaken) {
+        m_questionTaken = true;
+        return m_question;
+    }
+    // A notice never goes up while a question is on screen: its answer
+    // would be taken for the question's.
+    if (m_notices.empty() || (m_question && m_questionTaken))
+        return std::nullopt;
+    Question notice = m_notices.front();
+    m_notices.pop_front();
+    return notice;
 }
 
 void CQX_DialogChannel::Answer(MsgBoxResult answer)
@@ -62,9 +85,11 @@ void CQX_DialogChannel::Answer(MsgBoxResult answer)
 
 void CQX_DialogChannel::Close()
 {
+    UserNotice::SetSink(nullptr);
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_closed = true;
+        m_notices.clear();
     }
     m_answered.notify_all();
 }

@@ -2,6 +2,7 @@
 #include "platform/MessageBox.h"
 
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -26,12 +27,17 @@ public:
 
     // From now on message boxes of other threads than guiThread become
     // questions here; the window's own thread keeps the desktop's boxes.
+    // User notices of every thread are told here.
     static void RouteMessageBoxes(std::thread::id guiThread);
 
     // Never from the render thread: it would wait for itself.
     MsgBoxResult Ask(const Question& question);
+    // A notice that nobody waits for, from any thread: shown after the
+    // question that waits, in the order told.
+    void Tell(const Question& notice);
 
-    // The render thread: the question waiting to be shown, once.
+    // The render thread: the question waiting to be shown, else the oldest
+    // notice told, once.
     std::optional<Question> TakeQuestion();
     void Answer(MsgBoxResult answer);
     // The window is gone: the waiting question and every later one come back unshown.
@@ -45,6 +51,7 @@ private:
     std::condition_variable m_answered;
     std::optional<Question> m_question;
     bool m_questionTaken = false;
+    std::deque<Question> m_notices;
     std::optional<MsgBoxResult> m_answer;
     bool m_closed = false;
 };

@@ -7,6 +7,7 @@
 #include "mainwnd/CQX_SearchCondition.h"
 #include "mainwnd/CTopPanel.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
+#include "platform/AppFolders.h"
 #include "render/CRenderMsg_ShowFavoriteShop.h"
 #include "taobao/CTaobaoDataStore.h"
 
@@ -16,7 +17,7 @@ namespace {
 
 int PreDownloadShopPicture(CImageRequest& request)
 {
-    const bool atHand = request.url.empty() || std::ifstream(request.localPath).is_open();
+    const bool atHand = request.url.empty() || std::ifstream(AppFolders::Resolve(request.localPath)).is_open();
     return atHand ? CImageRequest::SkipDownload : CImageRequest::Download;
 }
 

@@ -16,6 +16,7 @@
 #include "panels/CLeftPanel.h"
 #include "platform/Browser.h"
 #include "platform/FileSystem.h"
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformWindow.h"
 #include "platform/RenderDevice.h"
@@ -148,6 +149,9 @@ bool CQX_MainWnd::InitialiseSample()
         Redisplay(true);
     CRenderWorker::getInstance().Start();
     ActivateRoamButton(true);
+    // The program runs: what the settings were asked to keep may be written now.
+    CQXConfig::getInstance().ReleaseSaves();
+    Log::Info("main screen ready");
     return true;
 }
 
@@ -921,6 +925,8 @@ bool CQX_MainWnd::HasSceneChanged(uint32_t now)
     // A wall slower than "moving" still glides and swings back on screen.
     if (!m_initialised || m_messageProcessed || !CProductWall::getInstance().IsAtRest() || m_autoPlay.IsOn())
         return true;
+    if (CQX_NoticeBoard::getInstance().GetChangeCount() != m_noticeChangesDrawn)
+        return true;
     if (!m_cameraDistance.IsSettled() || !m_cameraTilt.IsSettled())
         return true;
     CQX_TimerList& timers = CQX_TimerList::getInstance();
@@ -931,6 +937,8 @@ bool CQX_MainWnd::HasSceneChanged(uint32_t now)
 
 void CQX_MainWnd::RenderOverlay(uint32_t now)
 {
+    // Read before drawing: a change while the notice is drawn is drawn next frame.
+    m_noticeChangesDrawn = CQX_NoticeBoard::getInstance().GetChangeCount();
     if (Device())
         CQX_NoticeBoard::getInstance().DrawOver(now);
 }

@@ -209,4 +209,6 @@ private:
     bool m_setupFinished = false;
     // A render message ran since the last frame drawn.
     bool m_messageProcessed = false;
+    // The notice board's change count when the overlay was last drawn.
+    uint32_t m_noticeChangesDrawn = 0;
 };

@@ -14,6 +14,7 @@ void CQX_NoticeBoard::SetState(int state, uint32_t expiry)
     Poco::FastMutex::ScopedLock lock(m_mutex);
     m_state = state;
     m_expiry = expiry;
+    ++m_changes;
 }
 
 void CQX_NoticeBoard::SetStateUnless(int state, int kept)
@@ -23,6 +24,7 @@ void CQX_NoticeBoard::SetStateUnless(int state, int kept)
         return;
     m_state = state;
     m_expiry = 0;
+    ++m_changes;
 }
 
 int CQX_NoticeBoard::GetState() const
@@ -35,6 +37,12 @@ uint32_t CQX_NoticeBoard::GetExpiry() const
 {
     Poco::FastMutex::ScopedLock lock(m_mutex);
     return m_expiry;
+}
+
+uint32_t CQX_NoticeBoard::GetChangeCount() const
+{
+    Poco::FastMutex::ScopedLock lock(m_mutex);
+    return m_changes;
 }
 
 namespace {

@@ -46,6 +46,9 @@ public:
     void SetStateUnless(int state, int kept);
     int GetState() const;
     uint32_t GetExpiry() const;
+    // Counts the changes of state: a worker thread's notice (a failed
+    // search) must reach a screen that is otherwise still.
+    uint32_t GetChangeCount() const;
 
     CQX_NoticeBoard() = default;
     CQX_NoticeBoard(const CQX_NoticeBoard&) = delete;
@@ -78,4 +81,5 @@ private:
     mutable Poco::FastMutex m_mutex;
     int m_state = None;
     uint32_t m_expiry = 0;
+    uint32_t m_changes = 0;
 };

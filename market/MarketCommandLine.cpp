@@ -29,6 +29,8 @@ std::string MarketCommandLine::usage()
            "  --seed N              generator seed (default 2026)\n"
            "  --app-key KEY         the application key requests must carry (default the client's)\n"
            "  --app-secret SECRET   the secret requests are signed with (default the client's)\n"
+           "  --tls-cert FILE       with --tls-key: also serve https on a second, free port\n"
+           "  --tls-key FILE        the certificate's private key (PEM)\n"
            "  --import-csv FILE     replace the catalogue with the products of FILE\n"
            "  --import-pictures DIR pictures named in the CSV's picture column\n"
            "  --fault NAME          error|drop|garbage|empty|http500|short-picture|corrupt-picture|error-page\n"
@@ -69,6 +71,10 @@ MarketCommandLine MarketCommandLine::parse(const std::vector<std::string>& argum
             line.options.appKey = value;
         else if (flag == "--app-secret")
             line.options.appSecret = value;
+        else if (flag == "--tls-cert")
+            line.options.tlsCertificateFile = value;
+        else if (flag == "--tls-key")
+            line.options.tlsKeyFile = value;
         else if (flag == "--import-csv")
             line.importCsv = value;
         else if (flag == "--import-pictures")
@@ -88,6 +94,8 @@ MarketCommandLine MarketCommandLine::parse(const std::vector<std::string>& argum
     }
     if (!line.importPictures.empty() && line.importCsv.empty())
         throw std::invalid_argument("--import-pictures needs --import-csv");
+    if (line.options.tlsCertificateFile.empty() != line.options.tlsKeyFile.empty())
+        throw std::invalid_argument("--tls-cert and --tls-key go together");
     return line;
 }
 

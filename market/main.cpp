@@ -53,6 +53,8 @@ int main(int argc, char** argv)
         server.setFaults(line.faults);
         std::cout << "quobrix-market: serving " << server.topUrl() << " and " << server.serviceUrl() << "/quobrix/"
                   << std::endl;
+        if (!server.httpsUrl().empty())
+            std::cout << "quobrix-market: and over https at " << server.httpsUrl() << std::endl;
         int received = 0;
         sigwait(&stopSignals, &received);
         std::cout << "quobrix-market: stopping" << std::endl;

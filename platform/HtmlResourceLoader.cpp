@@ -2,6 +2,7 @@
 
 #include "platform/BoundedBodyReader.h"
 #include "platform/HttpSessionFactory.h"
+#include "platform/NetworkFailure.h"
 #include "platform/SessionInterrupter.h"
 
 #include <Poco/Exception.h>
@@ -58,11 +59,17 @@ bool HtmlResourceLoader::Fetch(const std::string& address, size_t maxBytes, int 
                 url = Resolve(Poco::URI(uri, response.get("Location", "")).toString());
                 continue;
             }
-            const BoundedBodyReader reader({maxBytes, std::chrono::milliseconds(timeoutMs)});
-            return response.getStatus() == Poco::Net::HTTPResponse::HTTP_OK && reader.Read(in, body);
+            if (response.getStatus() != Poco::Net::HTTPResponse::HTTP_OK) {
+                NetworkFailure::Report("page resource", url, NetworkFailure::Status(response.getStatus()));
+                return false;
+            }
+            if (BoundedBodyReader({maxBytes, std::chrono::milliseconds(timeoutMs)}).Read(in, body))
+                return true;
+            NetworkFailure::Report("page resource", url, "answer past its size or time limit");
+            return false;
         }
-    } catch (const Poco::Exception&) {
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
+        NetworkFailure::Report("page resource", url, NetworkFailure::Reason(failure));
     }
     return false;
 }

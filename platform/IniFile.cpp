@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/SafeFile.h"
+
 #include <strings.h>
 
 #include <cstdio>
@@ -47,40 +49,27 @@ bool KeyValueOf(const std::string& line, std::string& key, std::string& value)
 IniFile::IniFile(std::string path)
     : m_path(std::move(path))
 {
-}
-
-std::vector<std::string> IniFile::ReadLines() const
-{
-    std::vector<std::string> lines;
     std::ifstream in(m_path);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        lines.push_back(line);
+        m_lines.push_back(line);
     }
-    return lines;
 }
 
-bool IniFile::WriteLines(const std::vector<std::string>& lines) const
+bool IniFile::Save(std::string& error) const
 {
-    // Written beside the old file and renamed over it, so a failure midway
-    // never leaves a half-written configuration.
-    const std::string temp = m_path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        for (const auto& line : lines)
-            out << line << "\r\n";
-        if (!out.flush())
-            return false;
-    }
-    return std::rename(temp.c_str(), m_path.c_str()) == 0;
+    std::string text;
+    for (const auto& line : m_lines)
+        text += line + "\r\n";
+    return SafeFile::Write(m_path, text, error);
 }
 
 std::string IniFile::GetString(const std::string& section, const std::string& key, const std::string& def) const
 {
     std::string current, k, v;
-    for (const auto& line : ReadLines()) {
+    for (const auto& line : m_lines) {
         if (SectionOf(line, current))
             continue;
         if (SameName(current, section) && KeyValueOf(line, k, v) && SameName(k, key))
@@ -96,31 +85,29 @@ long long IniFile::GetInt(const std::string& section, const std::string& key, lo
     return sscanf(value.c_str(), "%lld", &number) == 1 ? number : def;
 }
 
-bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+void IniFile::Set(const std::string& section, const std::string& key, const std::string& value)
 {
-    std::vector<std::string> lines = ReadLines();
     std::string current, k, v;
     long sectionEnd = -1;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (SectionOf(lines[i], current)) {
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (SectionOf(m_lines[i], current)) {
             if (SameName(current, section))
                 sectionEnd = static_cast<long>(i) + 1;
             continue;
         }
         if (!SameName(current, section))
             continue;
-        if (KeyValueOf(lines[i], k, v) && SameName(k, key)) {
-            lines[i] = key + "=" + value;
-            return WriteLines(lines);
+        if (KeyValueOf(m_lines[i], k, v) && SameName(k, key)) {
+            m_lines[i] = key + "=" + value;
+            return;
         }
-        if (!Trim(lines[i]).empty())
+        if (!Trim(m_lines[i]).empty())
             sectionEnd = static_cast<long>(i) + 1;
     }
     if (sectionEnd < 0) {
-        lines.push_back("[" + section + "]");
-        lines.push_back(key + "=" + value);
+        m_lines.push_back("[" + section + "]");
+        m_lines.push_back(key + "=" + value);
     } else {
-        lines.insert(lines.begin() + sectionEnd, key + "=" + value);
+        m_lines.insert(m_lines.begin() + sectionEnd, key + "=" + value);
     }
-    return WriteLines(lines);
 }

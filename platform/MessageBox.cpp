@@ -1,5 +1,7 @@
 #include "platform/MessageBox.h"
 
+#include "platform/Log.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -65,6 +67,7 @@ MsgBoxResult MessageBox::Show(const std::string& text, const std::string& captio
                               MsgBoxIcon icon)
 {
     fprintf(stderr, "quobrix: %s: %s\n", caption.c_str(), text.c_str());
+    Log::Info("notice \"" + caption + "\": " + text);
     Handler handler;
     {
         std::lock_guard<std::mutex> guard(g_handlerLock);

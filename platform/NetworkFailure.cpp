@@ -1,5 +1,7 @@
 #include "platform/NetworkFailure.h"
 
+#include "platform/Log.h"
+
 #include <Poco/Exception.h>
 #include <Poco/Net/NetException.h>
 #include <Poco/Net/SSLException.h>
@@ -17,4 +19,14 @@ std::string NetworkFailure::Reason(const std::exception& failure)
     if (const auto* poco = dynamic_cast<const Poco::Exception*>(&failure))
         return poco->displayText();
     return failure.what();
+}
+
+std::string NetworkFailure::Status(int status)
+{
+    return "HTTP " + std::to_string(status);
+}
+
+void NetworkFailure::Report(const std::string& what, const std::string& url, const std::string& reason)
+{
+    Log::Warning(what + " " + url.substr(0, url.find('?')) + ": " + reason);
 }

@@ -1,5 +1,7 @@
 #include "platform/PixelImage.h"
 
+#include "platform/AppFolders.h"
+
 #include <FreeImage.h>
 
 #include <cstdlib>
@@ -71,8 +73,9 @@ PixelImage::PixelImage(int width, int height, uint32_t fill)
 {
 }
 
-PixelImage PixelImage::LoadFile(const std::string& path, int width, int height)
+PixelImage PixelImage::LoadFile(const std::string& name, int width, int height)
 {
+    const std::string path = AppFolders::Resolve(name);
     const FREE_IMAGE_FORMAT format = FileFormat(path);
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format))
         return PixelImage();
@@ -116,8 +119,9 @@ PixelImage PixelImage::Scaled(int width, int height) const
     return FromBitmap(ToBitmap(*this), width, height);
 }
 
-bool PixelImage::ReadSize(const std::string& path, int& width, int& height)
+bool PixelImage::ReadSize(const std::string& name, int& width, int& height)
 {
+    const std::string path = AppFolders::Resolve(name);
     const FREE_IMAGE_FORMAT format = FileFormat(path);
     if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format))
         return false;

@@ -19,6 +19,9 @@ trap cleanup EXIT
 port=${QUOBRIX_MARKET_PORT:-8600}
 export QUOBRIX_TOP_URL=${QUOBRIX_TOP_URL:-http://127.0.0.1:$port/router/rest}
 export QUOBRIX_SERVICE_URL=${QUOBRIX_SERVICE_URL:-http://127.0.0.1:$port}
+# The local market is reached directly even where a proxy is set for the rest.
+exempt=${no_proxy:-${NO_PROXY:-}}
+export no_proxy="127.0.0.1${exempt:+,$exempt}"
 if [ -x "$build/bin/quobrix-market" ]; then
   "$build/bin/quobrix-market" --port "$port" --data-dir "$build/market-data" &
   pids+=($!)

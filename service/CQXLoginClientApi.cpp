@@ -1,7 +1,11 @@
 #include "service/CQXLoginClientApi.h"
 
 #include "mainwnd/CQX_GlobalVariable.h"
+#include "platform/AppFolders.h"
 #include "platform/BoundedBodyReader.h"
+#include "platform/Log.h"
+#include "platform/NetworkFailure.h"
+#include "platform/SafeFile.h"
 #include "platform/HttpSessionFactory.h"
 #include "platform/SessionInterrupter.h"
 #include "platform/Ticks.h"
@@ -28,21 +32,26 @@
 namespace {
 
 const Poco::Timespan kTimeout(3, 0);
+// The statistics go out while the program ends: quitting never waits longer
+// than this for a service that does not take them.
+const Poco::Timespan kStatisticsTimeout(0, 500 * 1000);
 // However fast its bytes come, a service answer ends within this time.
 constexpr std::chrono::milliseconds kMaxAnswerTime(10000);
 
 struct ServiceRequest
 {
     std::unique_ptr<Poco::Net::HTTPClientSession> session;
+    std::string url;
     std::string path;
 };
 
-ServiceRequest OpenSession(const std::string& file)
+ServiceRequest OpenSession(const std::string& file, Poco::Timespan timeout = kTimeout)
 {
-    const Poco::URI uri(CQXServiceHost::Url("/quobrix/" + file));
     ServiceRequest request;
+    request.url = CQXServiceHost::Url("/quobrix/" + file);
+    const Poco::URI uri(request.url);
     request.session = HttpSessionFactory::Open(uri);
-    request.session->setTimeout(kTimeout);
+    request.session->setTimeout(timeout);
     request.path = uri.getPathEtc();
     return request;
 }
@@ -82,23 +91,14 @@ const Poco::Zip::ZipLocalFileHeader* ContentEntry(const Poco::Zip::ZipArchive& a
     return first;
 }
 
-bool WriteReplacing(const std::string& path, const std::string& bytes)
-{
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush())
-            return false;
-    }
-    return std::rename(temp.c_str(), path.c_str()) == 0;
-}
 
 }
 
 CQXLoginClientApi::CQXLoginClientApi(CQXRecommendCatalogue& catalogue, CQXPackagePaths paths)
     : m_catalogue(catalogue), m_paths(std::move(paths))
 {
+    m_paths.package = AppFolders::Resolve(m_paths.package);
+    m_paths.recommendFile = AppFolders::Resolve(m_paths.recommendFile);
 }
 
 std::string CQXLoginClientApi::LoginBody(const CQXLoginRequest& request)
@@ -133,17 +133,19 @@ int CQXLoginClientApi::Call(const CQXLoginRequest& request)
 int CQXLoginClientApi::PostLogin(const std::string& body, std::string& answer)
 {
     answer.clear();
+    const char* const what = "service login";
     try {
         ServiceRequest request = OpenSession("login.php");
         SendForm(request, body);
         const SessionInterrupter::Waiting waiting(*request.session);
         Poco::Net::HTTPResponse response;
         std::istream& in = request.session->receiveResponse(response);
-        if (!ReadWithin(in, kMaxAnswerBytes, answer))
+        if (!ReadWithin(in, kMaxAnswerBytes, answer)) {
+            NetworkFailure::Report(what, request.url, "answer past its size or time limit");
             return -1;
-    } catch (const Poco::Exception&) {
-        return -1;
-    } catch (const std::exception&) {
+        }
+    } catch (const std::exception& failure) {
+        NetworkFailure::Report(what, CQXServiceHost::Url("/quobrix/login.php"), NetworkFailure::Reason(failure));
         return -1;
     }
     return answer.empty() ? -2 : 0;
@@ -152,21 +154,23 @@ int CQXLoginClientApi::PostLogin(const std::string& body, std::string& answer)
 int CQXLoginClientApi::PostLogout(const std::string& body)
 {
     try {
-        ServiceRequest request = OpenSession("logout.php");
+        ServiceRequest request = OpenSession("logout.php", kStatisticsTimeout);
         SendForm(request, body);
         Sleep(50);
         request.session->reset();
-    } catch (const Poco::Exception&) {
-        return -1;
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
+        NetworkFailure::Report("usage statistics", CQXServiceHost::Url("/quobrix/logout.php"),
+                               NetworkFailure::Reason(failure));
         return -1;
     }
+    Log::Info("usage statistics sent");
     return 0;
 }
 
 size_t CQXLoginClientApi::DownloadPackage(std::string& buffer)
 {
     buffer.clear();
+    const char* const what = "recommendation package";
     try {
         ServiceRequest request = OpenSession("r.zip");
         Poco::Net::HTTPRequest get(Poco::Net::HTTPRequest::HTTP_GET, request.path, Poco::Net::HTTPMessage::HTTP_1_1);
@@ -174,46 +178,50 @@ size_t CQXLoginClientApi::DownloadPackage(std::string& buffer)
         const SessionInterrupter::Waiting waiting(*request.session);
         Poco::Net::HTTPResponse response;
         std::istream& in = request.session->receiveResponse(response);
-        if (!ReadWithin(in, kMaxPackageBytes, buffer) || response.getStatus() != Poco::Net::HTTPResponse::HTTP_OK)
-            buffer.clear();
-    } catch (const Poco::Exception&) {
-        buffer.clear();
-    } catch (const std::exception&) {
-        buffer.clear();
+        if (!ReadWithin(in, kMaxPackageBytes, buffer))
+            NetworkFailure::Report(what, request.url, "answer past its size or time limit");
+        else if (response.getStatus() != Poco::Net::HTTPResponse::HTTP_OK)
+            NetworkFailure::Report(what, request.url, NetworkFailure::Status(response.getStatus()));
+        else
+            return buffer.size();
+    } catch (const std::exception& failure) {
+        NetworkFailure::Report(what, CQXServiceHost::Url("/quobrix/r.zip"), NetworkFailure::Reason(failure));
     }
-    return buffer.size();
+    buffer.clear();
+    return 0;
 }
 
 bool CQXLoginClientApi::SavePackage(const std::string& buffer) const
 {
-    std::ofstream out(m_paths.package, std::ios::binary | std::ios::trunc);
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    return static_cast<bool>(out.flush());
+    return SafeFile::Save(m_paths.package, buffer);
 }
 
 bool CQXLoginClientApi::UnpackPackage() const
 {
+    std::string problem;
     try {
         std::ifstream in(m_paths.package, std::ios::binary);
         if (!in)
             return false;
         const Poco::Zip::ZipArchive archive(in);
         const Poco::Zip::ZipLocalFileHeader* entry = ContentEntry(archive);
-        if (!entry)
-            return false;
-        in.clear();
-        in.seekg(0);
-        Poco::Zip::ZipInputStream content(in, *entry, true);
-        // A small zip may inflate without end: its content has a cap of its own.
-        std::string bytes;
-        if (!ReadWithin(content, kMaxRecommendFileBytes, bytes) || bytes.empty())
-            return false;
-        return WriteReplacing(m_paths.recommendFile, bytes);
-    } catch (const Poco::Exception&) {
-        return false;
-    } catch (const std::exception&) {
-        return false;
+        if (entry) {
+            in.clear();
+            in.seekg(0);
+            Poco::Zip::ZipInputStream content(in, *entry, true);
+            // A small zip may inflate without end: its content has a cap of its own.
+            std::string bytes;
+            if (ReadWithin(content, kMaxRecommendFileBytes, bytes) && !bytes.empty())
+                return SafeFile::Save(m_paths.recommendFile, bytes);
+            problem = "its content is empty or past its size limit";
+        } else {
+            problem = "it holds no file";
+        }
+    } catch (const std::exception& failure) {
+        problem = failure.what();
     }
+    Log::Warning("recommendation package " + m_paths.package + " not installed: " + problem);
+    return false;
 }
 
 CQXUsageReport CQXLoginClientApi::CollectUsageReport()
@@ -258,6 +266,11 @@ std::string CQXLoginClientApi::UsageStatisticsBody(const CQXUsageReport& report)
 
 void CQXLoginClientApi::SendUsageStatistics()
 {
-    if (WasServiceContacted())
-        PostLogout(UsageStatisticsBody(CollectUsageReport()));
+    if (!WasServiceContacted())
+        return;
+    if (!CQXConfig::getInstance().GetSendStatistics()) {
+        Log::Info("usage statistics not sent: turned off in the settings");
+        return;
+    }
+    PostLogout(UsageStatisticsBody(CollectUsageReport()));
 }

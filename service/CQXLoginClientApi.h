@@ -68,7 +68,8 @@ public:
     static std::string LoginBody(const CQXLoginRequest& request);
     static std::string UsageStatisticsBody(const CQXUsageReport& report);
     static CQXUsageReport CollectUsageReport();
-    // Posts the statistics when this run logged in.
+    // Posts the statistics when this run logged in and the user has not
+    // turned them off.
     static void SendUsageStatistics();
 
     static void SetServiceContacted() { s_serviceContacted.store(true); }

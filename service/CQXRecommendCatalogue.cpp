@@ -1,6 +1,7 @@
 #include "service/CQXRecommendCatalogue.h"
 
 #include "service/CQX_RecommendVisitor.h"
+#include "platform/AppFolders.h"
 #include "platform/FileSystem.h"
 #include "taobao/TaobaoXml.h"
 
@@ -44,7 +45,7 @@ CQXRecommendCatalogue& CQXRecommendCatalogue::getInstance()
 }
 
 CQXRecommendCatalogue::CQXRecommendCatalogue(std::string file, std::string pictureDir)
-    : m_file(std::move(file)), m_pictureDir(std::move(pictureDir))
+    : m_file(AppFolders::Resolve(file)), m_pictureDir(std::move(pictureDir))
 {
     Load();
 }
@@ -118,7 +119,7 @@ bool CQXRecommendCatalogue::IsPictureReady(int index)
         return false;
     if (!recommendation->pictureReady) {
         std::string path = PicturePath(index);
-        recommendation->pictureReady = !path.empty() && std::ifstream(path).is_open();
+        recommendation->pictureReady = !path.empty() && std::ifstream(AppFolders::Resolve(path)).is_open();
     }
     return recommendation->pictureReady;
 }

@@ -1,11 +1,15 @@
 #include "service/CQXServiceHost.h"
 
+#include "service/CQXConfig.h"
+
 #include <cstdlib>
 
 std::string CQXServiceHost::BaseUrl()
 {
-    const char* url = getenv("QUOBRIX_SERVICE_URL");
-    std::string base = url && *url ? url : "http://127.0.0.1:8600";
+    const char* over = getenv(kUrlVariable);
+    std::string base = over && *over ? over : CQXConfig::getInstance().GetNetwork().serviceUrl;
+    if (base.empty())
+        base = kDefaultUrl;
     while (!base.empty() && base.back() == '/')
         base.pop_back();
     return base;

@@ -5,6 +5,7 @@
 #include "mainwnd/CQX_NoticeBoard.h"
 #include "platform/BoundedBodyReader.h"
 #include "platform/HttpSessionFactory.h"
+#include "platform/NetworkFailure.h"
 #include "platform/SessionInterrupter.h"
 #include "render/CRenderMsgQueue.h"
 #include "render/CRenderMsg_CategoriesComplete.h"
@@ -14,6 +15,7 @@
 #include "render/CRenderMsg_ShowProductDetailsSnapshot.h"
 #include "render/CRenderMsg_User_Completed.h"
 #include "taobao/CTaobaoDataStore.h"
+#include "taobao/CTaobaoGateway.h"
 #include "taobao/CTaobaoParamList.h"
 #include "taobao/CTaobaoProductDetailsVisitor.h"
 #include "taobao/CTaobaoSellerVisitor.h"
@@ -39,7 +41,6 @@
 #include <Poco/URI.h>
 
 #include <memory>
-#include <cstdlib>
 
 namespace
 {
@@ -112,8 +113,7 @@ std::atomic<int> CTaobaoConnector::s_timeoutStepMs{2000};
 
 std::string CTaobaoConnector::gatewayUrl()
 {
-    const char* url = std::getenv(TaobaoApp::kGatewayUrlVariable);
-    return url && *url ? url : TaobaoApp::kDefaultGatewayUrl;
+    return CTaobaoGateway::current().url;
 }
 
 std::string CTaobaoConnector::md5HexUpper(const std::string& bytes)
@@ -173,32 +173,43 @@ CTaobaoConnector::AttemptResult CTaobaoConnector::attemptRequest(const std::stri
         const SessionInterrupter::Waiting waiting(*session);
         Poco::Net::HTTPResponse response;
         std::istream& in = session->receiveResponse(response);
-        if (!BoundedBodyReader({kMaxAnswerBytes, std::chrono::milliseconds(timeoutMs)}).Read(in, body))
+        if (!BoundedBodyReader({kMaxAnswerBytes, std::chrono::milliseconds(timeoutMs)}).Read(in, body)) {
+            NetworkFailure::Report("gateway", url, "answer past its size or time limit");
             return NoAnswer;
+        }
         CQX_GlobalVariable::getInstance().IncRequestsSent();
-        return classifyAnswer(body, response.getStatus());
-    } catch (const Poco::Exception&) {
-        return NoAnswer;
-    } catch (const std::exception&) {
+        std::string reason;
+        const AttemptResult result = classifyAnswer(body, response.getStatus(), reason);
+        if (result != Accepted)
+            NetworkFailure::Report("gateway", url, reason);
+        return result;
+    } catch (const std::exception& failure) {
+        NetworkFailure::Report("gateway", url, NetworkFailure::Reason(failure));
         return NoAnswer;
     }
 }
 
 // A proxy's HTML error page or a server failure is no answer of the
 // platform: treating it as one would show "no result" for a network fault.
-CTaobaoConnector::AttemptResult CTaobaoConnector::classifyAnswer(const std::string& body, int status)
+CTaobaoConnector::AttemptResult CTaobaoConnector::classifyAnswer(const std::string& body, int status,
+                                                                 std::string& reason)
 {
-    if (status >= Poco::Net::HTTPResponse::HTTP_INTERNAL_SERVER_ERROR)
+    if (status >= Poco::Net::HTTPResponse::HTTP_INTERNAL_SERVER_ERROR) {
+        reason = NetworkFailure::Status(status);
         return Rejected;
+    }
     TaobaoErrorVisitor errors;
-    bool wellFormed = TaobaoXml::walk(body, errors);
-    return wellFormed && !errors.isError() ? Accepted : Rejected;
+    if (!TaobaoXml::walk(body, errors))
+        reason = "answer does not parse";
+    else if (errors.isError())
+        reason = "error answer";
+    return reason.empty() ? Accepted : Rejected;
 }
 
 CTaobaoParamList CTaobaoConnector::newRequest(const char* method, const char* fields)
 {
     CTaobaoParamList list;
-    list.addParam(TaobaoApp::kParamAppKey, TaobaoApp::kAppKey);
+    list.addParam(TaobaoApp::kParamAppKey, CTaobaoGateway::current().appKey);
     list.addParam(TaobaoApp::kParamMethod, method);
     list.addParam(TaobaoApp::kParamTimestamp, makeTimestamp());
     list.addParam(TaobaoApp::kParamVersion, TaobaoApp::kApiVersion);

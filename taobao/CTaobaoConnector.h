@@ -63,7 +63,8 @@ private:
         NoAnswer,   // time-out, refused or dropped connection
     };
     static AttemptResult attemptRequest(const std::string& url, int timeoutMs, std::string& body);
-    static AttemptResult classifyAnswer(const std::string& body, int status);
+    // Why an answer is refused, in reason.
+    static AttemptResult classifyAnswer(const std::string& body, int status, std::string& reason);
 
     static CTaobaoParamList newRequest(const char* method, const char* fields);
     static bool send(CTaobaoParamList& list, std::string& body);

@@ -1,6 +1,7 @@
 #include "taobao/CTaobaoDataStore.h"
 
 #include "download/CTaobaoImageDownloader.h"
+#include "platform/AppFolders.h"
 #include "render/CHeavyCostRenderMsgQueue.h"
 #include "render/CRenderMsgQueue.h"
 #include "taobao/CTaobaoLocalStore.h"
@@ -27,10 +28,13 @@ CTaobaoDataStore& CTaobaoDataStore::getInstance()
     return *store;
 }
 
-void CTaobaoDataStore::release()
+bool CTaobaoDataStore::release()
 {
     Poco::Mutex::ScopedLock lock(s_creationLock);
-    delete s_instance.exchange(nullptr);
+    CTaobaoDataStore* store = s_instance.exchange(nullptr);
+    const bool saved = !store || store->saveLists();
+    delete store;
+    return saved;
 }
 
 CTaobaoDataStore::CTaobaoDataStore()
@@ -38,11 +42,15 @@ CTaobaoDataStore::CTaobaoDataStore()
     loadFavoriteShops();
 }
 
-CTaobaoDataStore::~CTaobaoDataStore()
+CTaobaoDataStore::~CTaobaoDataStore() = default;
+
+bool CTaobaoDataStore::saveLists()
 {
-    saveHistory();
-    saveFavorites();
-    saveFavoriteShops();
+    // Each list is written whatever became of the one before.
+    const bool history = saveHistory();
+    const bool favoriteProducts = saveFavorites();
+    const bool shops = saveFavoriteShops();
+    return history && favoriteProducts && shops;
 }
 
 void CTaobaoDataStore::resetBrowseData(int, BrowseKeep keep)
@@ -87,30 +95,30 @@ std::string CTaobaoDataStore::copyCategoryId() const
 
 void CTaobaoDataStore::loadHistory()
 {
-    CTaobaoLocalStore::loadFeeds(history, kHistoryFile, CTaobaoLocalStore::History);
+    CTaobaoLocalStore::loadFeeds(history, AppFolders::Resolve(kHistoryFile), CTaobaoLocalStore::History);
 }
 
 void CTaobaoDataStore::loadFavorites()
 {
-    CTaobaoLocalStore::loadFeeds(favorites, kFavoritesFile, CTaobaoLocalStore::Favorites);
+    CTaobaoLocalStore::loadFeeds(favorites, AppFolders::Resolve(kFavoritesFile), CTaobaoLocalStore::Favorites);
 }
 
 bool CTaobaoDataStore::saveHistory()
 {
-    return CTaobaoLocalStore::saveFeeds(history, kHistoryFile, CTaobaoLocalStore::History);
+    return CTaobaoLocalStore::saveFeeds(history, AppFolders::Resolve(kHistoryFile), CTaobaoLocalStore::History);
 }
 
 bool CTaobaoDataStore::saveFavorites()
 {
-    return CTaobaoLocalStore::saveFeeds(favorites, kFavoritesFile, CTaobaoLocalStore::Favorites);
+    return CTaobaoLocalStore::saveFeeds(favorites, AppFolders::Resolve(kFavoritesFile), CTaobaoLocalStore::Favorites);
 }
 
 void CTaobaoDataStore::loadFavoriteShops()
 {
-    CTaobaoLocalStore::loadShops(favoriteShops, kFavoriteShopsFile);
+    CTaobaoLocalStore::loadShops(favoriteShops, AppFolders::Resolve(kFavoriteShopsFile));
 }
 
 bool CTaobaoDataStore::saveFavoriteShops()
 {
-    return CTaobaoLocalStore::saveShops(favoriteShops, kFavoriteShopsFile);
+    return CTaobaoLocalStore::saveShops(favoriteShops, AppFolders::Resolve(kFavoriteShopsFile));
 }

@@ -46,8 +46,9 @@ public:
     static const char* const kFavoriteShopsFile;
 
     static CTaobaoDataStore& getInstance();
-    // Saves the three kept lists and destroys the store.
-    static void release();
+    // Saves the three kept lists and destroys the store; false when a list
+    // could not be saved (the log and stderr say which).
+    static bool release();
 
     // A new browse begins: forgets its products, pages, pictures, categories
     // and properties, and drops the render messages and picture requests
@@ -74,6 +75,8 @@ public:
     bool saveFavorites();
     void loadFavoriteShops();
     bool saveFavoriteShops();
+    // History, favourites, favourite shops, in that order; true when all three were saved.
+    bool saveLists();
 
     CTaobaoProductMap products;
     CTaobaoMap<std::string, std::string> pictures;

@@ -8,13 +8,13 @@
 #include "taobao/TaobaoText.h"
 #include "taobao/TaobaoXml.h"
 
+#include "platform/Log.h"
+#include "platform/SafeFile.h"
+
 #include <tinyxml.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
 
 namespace
 {
@@ -61,20 +61,6 @@ void addFeedElement(TiXmlElement& root, const CTaobaoProductInfoDetails& record)
     addTextElement(*item, "reputation", TaobaoXml::formatFixed2(record.reputation));
 }
 
-bool writeAll(int fd, const std::string& text)
-{
-    size_t written = 0;
-    while (written < text.size()) {
-        ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        written += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Where a file that does not parse is kept: beside itself, with the time it
 // was found and ".bad", so that neither it nor an earlier one is overwritten.
 std::string setAsidePath(const std::string& path)
@@ -96,8 +82,11 @@ void readListFile(const std::string& path, TiXmlVisitor& visitor)
     if (std::filesystem::file_size(path, error) == 0 || error)
         return;
     const std::string aside = setAsidePath(path);
-    if (std::rename(path.c_str(), aside.c_str()) == 0)
-        std::fprintf(stderr, "quobrix: %s could not be read; it is kept as %s\n", path.c_str(), aside.c_str());
+    if (std::rename(path.c_str(), aside.c_str()) == 0) {
+        const std::string line = path + " could not be read; it is kept as " + aside;
+        std::fprintf(stderr, "quobrix: %s\n", line.c_str());
+        Log::Warning(line);
+    }
 }
 
 }
@@ -171,18 +160,9 @@ bool CTaobaoLocalStore::writeDocument(const TiXmlDocument& document, const std::
 {
     TiXmlPrinter printer;
     document.Accept(&printer);
-    std::filesystem::path target(path);
+    const std::filesystem::path target(path);
     std::error_code error;
     if (target.has_parent_path())
         std::filesystem::create_directories(target.parent_path(), error);
-    std::string temporary = path + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    bool written = writeAll(fd, printer.Str()) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    std::remove(temporary.c_str());
-    return false;
+    return SafeFile::Save(path, printer.Str());
 }

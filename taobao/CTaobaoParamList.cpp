@@ -1,6 +1,6 @@
 #include "taobao/CTaobaoParamList.h"
 
-#include "taobao/TaobaoApp.h"
+#include "taobao/CTaobaoGateway.h"
 
 #include <algorithm>
 #include <cstring>
@@ -38,7 +38,7 @@ void CTaobaoParamList::sortByKey()
 
 std::string CTaobaoParamList::signatureSource() const
 {
-    std::string source = TaobaoApp::kAppSecret;
+    std::string source = CTaobaoGateway::current().appSecret;
     for (const Param& param : m_params) {
         source += param.first;
         source += param.second;

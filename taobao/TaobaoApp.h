@@ -1,6 +1,7 @@
 #pragma once
 
-// The client's identity at the marketplace's open platform.
+// The client's built-in identity at the marketplace's open platform (the
+// settings file or the environment may name another, see CTaobaoGateway).
 namespace TaobaoApp
 {
 inline const char* const kAppKey = "31875046";
@@ -16,5 +17,4 @@ inline const char* const kParamSign = "sign";
 inline const char* const kParamVersion = "v";
 
 inline const char* const kDefaultGatewayUrl = "http://127.0.0.1:8600/router/rest";
-inline const char* const kGatewayUrlVariable = "QUOBRIX_TOP_URL";
 }

@@ -1,5 +1,6 @@
 #include "taobao/TaobaoXml.h"
 
+#include "platform/AppFolders.h"
 #include "taobao/TaobaoText.h"
 
 #include <tinyxml.h>
@@ -20,7 +21,7 @@ bool TaobaoXml::walk(const std::string& body, TiXmlVisitor& visitor)
 bool TaobaoXml::walkFile(const std::string& path, TiXmlVisitor& visitor)
 {
     TiXmlDocument document;
-    if (!document.LoadFile(path.c_str(), TIXML_DEFAULT_ENCODING))
+    if (!document.LoadFile(AppFolders::Resolve(path).c_str(), TIXML_DEFAULT_ENCODING))
         return false;
     document.Accept(&visitor);
     return true;

@@ -14,7 +14,3 @@ TEST(Entry, FeedbackCommandLineIsBounded)
     EXPECT_EQ(CQX_Entry::FeedbackCommandLine("/" + longDir, 1).size(), 1023u);
 }
 
-TEST(Entry, ImageCacheIsBesideTheProgramFolder)
-{
-    EXPECT_EQ(CQX_Entry::ImageCacheDir("/opt/quobrix/bin"), "/opt/quobrix/datafiles/img/");
-}

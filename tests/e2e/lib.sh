@@ -5,13 +5,22 @@ set -euo pipefail
 
 BUILD=${1:?build directory}
 WORK=$(mktemp -d /tmp/qx-e2e-XXXXXX)
-# The program runs from a copy of bin/ and datafiles/, so what a test run
-# stores (config.ini, favourites, the recommendation package, caches) never
-# reaches the build tree a person runs.
+# The program runs from a copy of bin/ and datafiles/ with a home of its own,
+# so what a test run stores (settings, favourites, the recommendation package,
+# caches, the log) never reaches the build tree or the folders of the person
+# who runs it.
 cp -r "$BUILD/bin" "$BUILD/datafiles" "$WORK/"
 BIN="$WORK/bin"
 DATA="$WORK/datafiles"
-rm -f "$BIN/config.ini" "$BIN/CEGUI.log"
+rm -f "$BIN/config.ini"
+export HOME="$WORK/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache" XDG_STATE_HOME="$HOME/.local/state"
+CONFIG="$XDG_CONFIG_HOME/quobrix/config.ini"
+LISTS="$XDG_DATA_HOME/quobrix"
+CACHE="$XDG_CACHE_HOME/quobrix"
+LOG="$XDG_STATE_HOME/quobrix/quobrix.log"
+mkdir -p "$HOME"
 SHOTS="$BUILD/e2e-screenshots"
 mkdir -p "$SHOTS"
 export QUOBRIX_LOCK_FILE="$WORK/instance.lock"
@@ -109,6 +118,25 @@ screenshot() {
 # Mean brightness (0..1) of a region WxH+X+Y of a screenshot.
 region_mean() {
   convert "$1" -crop "$2" +repage -colorspace Gray -format '%[fx:mean]' info:
+}
+
+# Number of distinct colours in a region WxH+X+Y of a screenshot.
+region_colours() { convert "$1" -crop "$2" +repage -format '%k' info:; }
+
+# A card's picture and text band on the wall, which a notice would cover.
+cards_are_shown() { [ "$(region_colours "$1" 160x60+420+300)" -gt 60 ] && [ "$(region_colours "$1" 60x60+1000+600)" -gt 30 ]; }
+
+# Waits up to $1 seconds for the command $2 to succeed on a fresh
+# screenshot of the running client (passed to it as its argument).
+wait_for() {
+  local limit=$1 check=$2 shot
+  for _ in $(seq 1 $((limit * 4))); do
+    kill -0 "$CLIENT_PID" 2>/dev/null || fail "client exited"
+    shot=$(screenshot "wait-for")
+    "$check" "$shot" && return 0
+    sleep 0.25
+  done
+  return 1
 }
 
 # Number of distinct colours in a screenshot.

@@ -26,7 +26,7 @@ wait_for_dialog() {
 }
 # Every start is a first start: it logs in and hears the market's command.
 fresh_start() {
-  rm -f "$BIN/config.ini" "$WORK/browser.log"
+  rm -f "$CONFIG" "$WORK/browser.log"
   curl -sf "$QUOBRIX_SERVICE_URL/admin/login?cmd=$1" >/dev/null || fail "market refused cmd=$1"
   start_client
   wait_for_main_screen
@@ -42,7 +42,7 @@ sleep 1
 kill -0 "$CLIENT_PID" || fail "Cancel quit the program"
 kill -TERM "$CLIENT_PID"
 wait_exit "$CLIENT_PID" 10
-grep -q '^KeepUpgradeNotify=0' "$BIN/config.ini" || fail "Cancel did not turn the notices off"
+grep -q '^KeepUpgradeNotify=0' "$CONFIG" || fail "Cancel did not turn the notices off"
 [ ! -e "$WORK/browser.log" ] || fail "Cancel opened a page"
 
 fresh_start 2
@@ -51,7 +51,7 @@ xdotool key Return
 wait_exit "$CLIENT_PID" 10
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE after accepting the upgrade"
 grep -q '/quobrix/download.htm' "$WORK/browser.log" || fail "OK did not open the download page"
-grep -q '^KeepUpgradeNotify=0' "$BIN/config.ini" && fail "OK turned the notices off"
+grep -q '^KeepUpgradeNotify=0' "$CONFIG" && fail "OK turned the notices off"
 
 fresh_start 1
 wait_for_dialog forced
@@ -66,5 +66,5 @@ wait_for_dialog unanswered
 kill -TERM "$CLIENT_PID"
 wait_exit "$CLIENT_PID" 10
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE closing over a notice"
-if grep -q '^KeepUpgradeNotify=0' "$BIN/config.ini" 2>/dev/null; then fail "an unanswered notice was taken as Cancel"; fi
+if grep -q '^KeepUpgradeNotify=0' "$CONFIG" 2>/dev/null; then fail "an unanswered notice was taken as Cancel"; fi
 echo PASS

@@ -20,21 +20,7 @@ BRAND_HEADER="42 377"
 FIRST_BRAND="62 397"
 WALL=800x560+400+110
 
-# Waits up to $1 seconds for the command $2 to succeed on a fresh
-# screenshot (passed to it as its argument); SHOT is that screenshot.
-wait_for() {
-  local limit=$1 check=$2
-  for _ in $(seq 1 $((limit * 4))); do
-    kill -0 "$CLIENT_PID" 2>/dev/null || fail "client exited"
-    SHOT=$(screenshot "panels-wait")
-    "$check" "$SHOT" && return 0
-    sleep 0.25
-  done
-  return 1
-}
-
 brighter_than() { awk "BEGIN{exit !($(region_mean "$1" "$2") > $3)}"; }
-region_colours() { convert "$1" -crop "$2" +repage -format '%k' info:; }
 
 page_is_shown() { brighter_than "$1" "$HTML_AREA" 0.85; }
 picture_is_shown() {
@@ -48,8 +34,6 @@ categories_are_shown() { [ "$(region_colours "$1" "$CATEGORY_ROWS")" -gt 8 ]; }
 differs_in() { [ "$(compare -metric AE -extract "$3" "$1" "$2" null: 2>&1 || true)" -gt "$4" ]; }
 wall_differs_from_before() { differs_in "$before" "$1" "$WALL" 5000; }
 categories_differ_from_before() { differs_in "$before" "$1" "$CATEGORY_ROWS" 50; }
-# A card's picture and text band, which the no-result notice would cover.
-cards_are_shown() { [ "$(region_colours "$1" 160x60+420+300)" -gt 60 ] && [ "$(region_colours "$1" 60x60+1000+600)" -gt 30 ]; }
 # The search view's sort buttons, the active one orange, replace the
 # recommendation view's controls in the top bar.
 search_view_shown() {
@@ -139,5 +123,5 @@ echo "shop: $(screenshot panels-shop)"
 xdotool mousemove 1256 21 click 1
 wait_exit "$CLIENT_PID" 15
 [ "$EXIT_CODE" -eq 0 ] || fail "exit code $EXIT_CODE"
-grep -q '<num_iid>[0-9]' "$DATA/data/favorite.xml" || fail "the favourite was not kept"
+grep -q '<num_iid>[0-9]' "$LISTS/favorite.xml" || fail "the favourite was not kept"
 echo PASS

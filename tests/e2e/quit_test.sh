@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Quitting never waits for the network: with a gateway that never answers,
-# answers after 30 s, or pictures that trickle, a search is in flight when
-# the user quits, and the program still ends within a second, with exit
-# code 0 and its lists written; a second start right after runs normally.
+# answers after 30 s, pictures that trickle, or a service that takes the
+# usage statistics and never answers, a search is in flight when the user
+# quits, and the program still ends within a second, with exit code 0 and
+# its lists written; a second start right after runs normally.
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb
@@ -20,7 +21,7 @@ map_keys "$keyword"
 quit_under() {
   local faults=$1 how=$2 started elapsed
   fault "fault=none"
-  rm -f "$DATA/data/favorite.xml" "$DATA/data/shop.xml" "$DATA/data/history.xml"
+  rm -f "$LISTS/favorite.xml" "$LISTS/shop.xml" "$LISTS/history.xml"
   start_client
   wait_for_main_screen
   fault "$faults"
@@ -42,13 +43,14 @@ quit_under() {
   [ "$EXIT_CODE" -eq 0 ] || fail "$faults: exit code $EXIT_CODE"
   [ "$elapsed" -le 1000 ] || fail "$faults: quitting took $elapsed ms"
   for list in favorite shop history; do
-    [ -s "$DATA/data/$list.xml" ] || fail "$faults: $list.xml not written"
+    [ -s "$LISTS/$list.xml" ] || fail "$faults: $list.xml not written"
   done
 }
 
 quit_under "fault=drop&scope=gateway&latency=60000" close
 quit_under "fault=none&scope=gateway&latency=30000" term
 quit_under "fault=trickle&scope=pictures" close
+quit_under "fault=drop&scope=service&latency=60000" close
 
 # A second start right after the close runs normally.
 fault "fault=none"

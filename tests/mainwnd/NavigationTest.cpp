@@ -9,6 +9,8 @@
 #include "tests/mainwnd/BrowsingFixture.h"
 #include "tests/support/HeadlessGui.h"
 
+#include <thread>
+
 namespace {
 
 constexpr uint32_t kNow = 100000;
@@ -27,6 +29,7 @@ protected:
     {
         m_now += ms;
         m_wnd->RenderScene(m_now);
+        m_wnd->RenderOverlay(m_now);
     }
 
     static CScrollMotion& Motion() { return CProductWall::getInstance().Motion(); }
@@ -231,8 +234,19 @@ TEST_F(Navigation, AStillSceneAsksForNoFrameAndEachChangeAsksForOne)
     Motion().Rest(m_now);
 
     CQX_NoticeBoard::getInstance().SetState(CQX_NoticeBoard::InputRefused, m_now + 500);
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now)) << "a new notice";
+    m_wnd->RenderOverlay(m_now);
     EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 250)) << "a notice that stays as it is";
     EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 500)) << "a notice expiring";
+
+    // A failed search, told from a download thread while nothing else moves.
+    std::thread([] {
+        CQX_NoticeBoard::getInstance().SetStateUnless(CQX_NoticeBoard::NetworkFailure,
+                                                      CQX_NoticeBoard::ResultsPresent);
+    }).join();
+    EXPECT_TRUE(m_wnd->HasSceneChanged(m_now + 250)) << "the network notice replaces the searching one";
+    m_wnd->RenderOverlay(m_now + 250);
+    EXPECT_FALSE(m_wnd->HasSceneChanged(m_now + 275));
 }
 
 // Only a wall at rest is held to 25 ms frames: gliding slowly or swinging

@@ -1,6 +1,7 @@
 // Questions from another thread, shown in the window's own dialog and
 // answered as a person does, with the mouse or the keyboard.
 #include "mainwnd/CQX_DialogChannel.h"
+#include "platform/UserNotice.h"
 #include "tests/mainwnd/BrowsingFixture.h"
 #include "tests/support/HeadlessGui.h"
 
@@ -104,5 +105,35 @@ TEST_F(NoticeDialog, MessageBoxesOfOtherThreadsBecomeQuestionsAndTheWindowsOwnDo
     HeadlessGui::Context().injectChar(kEnter);
     ASSERT_TRUE(Answered(answer));
     EXPECT_EQ(answer.get(), MsgBoxResult::Ok);
+    MessageBox::SetHandler(nullptr);
+}
+
+TEST_F(NoticeDialog, NoticesNobodyWaitsForFollowTheQuestionOnScreenInOrder)
+{
+    unsetenv("QUOBRIX_MESSAGEBOX_ANSWER");
+    CQX_DialogChannel::RouteMessageBoxes(std::this_thread::get_id());
+    std::future<MsgBoxResult> answer = AskElsewhere(MsgBoxButtons::OkCancel);
+    ASSERT_TRUE(WaitForDialog());
+    UserNotice::Post("无法保存文件 /a/favorite.xml");
+    UserNotice::Post("文件夹 /b 无法写入");
+    EXPECT_EQ(TextOf("NoticeDialog/Text"), "Quobrix现在有新版本提供下载") << "a notice never covers a question";
+
+    Click("NoticeDialog/Cancel");
+    ASSERT_TRUE(Answered(answer));
+    EXPECT_EQ(answer.get(), MsgBoxResult::Cancel) << "the question keeps its own answer";
+    ASSERT_TRUE(WaitForDialog());
+    EXPECT_EQ(CEGuiCompat::FromGui(Window("NoticeDialog")->getText()), UserNotice::kCaption);
+    EXPECT_EQ(TextOf("NoticeDialog/Text"), "无法保存文件 /a/favorite.xml");
+    EXPECT_FALSE(Window("NoticeDialog/Cancel")->isVisible());
+    HeadlessGui::Context().injectChar(kEnter);
+    ASSERT_TRUE(WaitForDialog());
+    EXPECT_EQ(TextOf("NoticeDialog/Text"), "文件夹 /b 无法写入");
+    Click("NoticeDialog/Ok");
+    m_wnd->OnIdle();
+    EXPECT_FALSE(Window("NoticeDialog")->isVisible()) << "each notice is shown once";
+
+    CQX_DialogChannel::getInstance().Close();
+    UserNotice::Post("after the window");
+    EXPECT_FALSE(CQX_DialogChannel::getInstance().TakeQuestion()) << "nothing is kept for a window that is gone";
     MessageBox::SetHandler(nullptr);
 }

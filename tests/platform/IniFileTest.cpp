@@ -34,10 +34,13 @@ TEST_F(IniFileTest, MissingFileGivesDefaults)
 
 TEST_F(IniFileTest, WritesAreReadBackCaseInsensitively)
 {
-    IniFile ini(path);
-    ASSERT_TRUE(ini.WriteString("Request", "LastRequestTime", "4294967295"));
-    ASSERT_TRUE(ini.WriteString("UserInfo", "UserID", "12345"));
-    ASSERT_TRUE(ini.WriteString("Request", "NextRequestTime", "7"));
+    IniFile written(path);
+    written.Set("Request", "LastRequestTime", "4294967295");
+    written.Set("UserInfo", "UserID", "12345");
+    written.Set("Request", "NextRequestTime", "7");
+    std::string error;
+    ASSERT_TRUE(written.Save(error)) << error;
+    const IniFile ini(path);
     EXPECT_EQ(ini.GetInt("request", "lastrequesttime", 0), 4294967295LL);
     EXPECT_EQ(ini.GetInt("UserInfo", "UserID", 0), 12345);
     EXPECT_EQ(ini.GetInt("Request", "NextRequestTime", 0), 7);
@@ -47,9 +50,12 @@ TEST_F(IniFileTest, WritesAreReadBackCaseInsensitively)
 TEST_F(IniFileTest, RewritingAKeyKeepsEverythingElse)
 {
     std::ofstream(path) << "; notes\n[UserInfo]\nUserID=1\nOther = keep\n\n[Extra]\nA=b\n";
-    IniFile ini(path);
-    ASSERT_TRUE(ini.WriteString("UserInfo", "UserID", "2"));
-    ASSERT_TRUE(ini.WriteString("UserInfo", "KeepUpgradeNotify", "0"));
+    IniFile written(path);
+    written.Set("UserInfo", "UserID", "2");
+    written.Set("UserInfo", "KeepUpgradeNotify", "0");
+    std::string error;
+    ASSERT_TRUE(written.Save(error)) << error;
+    const IniFile ini(path);
     EXPECT_EQ(ini.GetInt("UserInfo", "UserID", 0), 2);
     EXPECT_EQ(ini.GetString("UserInfo", "Other", ""), "keep");
     EXPECT_EQ(ini.GetString("Extra", "A", ""), "b");

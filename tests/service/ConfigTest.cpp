@@ -1,5 +1,6 @@
 #include "service/CQXConfig.h"
 #include "service/CQXUpgradeChecker.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -67,4 +68,71 @@ TEST(UpgradeNotice, StoredVersionDecidesWhenNoLoginIsDue)
     EXPECT_TRUE(CQXUpgradeChecker::NoticeWanted(true, 3, 0));
     EXPECT_FALSE(CQXUpgradeChecker::NoticeWanted(true, 2, 6));
     EXPECT_FALSE(CQXUpgradeChecker::NoticeWanted(true, 1, 9));
+}
+
+TEST_F(ConfigTest, HandSetSettingsAreReadAndKeptThroughSaves)
+{
+    std::ofstream(path) << "; my gateway\r\n[Network]\r\nGatewayUrl=https://gw.example/router/rest\r\n"
+                           "AppKey=k1\r\nAppSecret=s1\r\nServiceUrl=https://svc.example\r\n"
+                           "[Privacy]\r\nSendUsageStatistics=0\r\n";
+    {
+        CQXConfig config(path);
+        const CQXConfig::Network network = config.GetNetwork();
+        EXPECT_EQ(network.gatewayUrl, "https://gw.example/router/rest");
+        EXPECT_EQ(network.appKey, "k1");
+        EXPECT_EQ(network.appSecret, "s1");
+        EXPECT_EQ(network.serviceUrl, "https://svc.example");
+        EXPECT_FALSE(config.GetSendStatistics());
+        setenv(CQXConfig::kSendStatisticsVariable, "1", 1);
+        EXPECT_TRUE(config.GetSendStatistics()) << "the variable wins over the file";
+        unsetenv(CQXConfig::kSendStatisticsVariable);
+        config.RecordLogin(5, 60, 2, 6);
+        ASSERT_TRUE(config.Save());
+    }
+    CQXConfig reread(path);
+    EXPECT_EQ(reread.GetUserID(), 5u);
+    EXPECT_EQ(reread.GetNetwork().gatewayUrl, "https://gw.example/router/rest") << "a save keeps what the user wrote";
+    EXPECT_EQ(reread.GetNetwork().appSecret, "s1");
+    EXPECT_FALSE(reread.GetSendStatistics());
+    std::ifstream in(path);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "; my gateway\r");
+}
+
+TEST_F(ConfigTest, StatisticsAreOnUnlessTurnedOffAndTheSwitchIsWritten)
+{
+    {
+        CQXConfig config(path);
+        EXPECT_TRUE(config.GetSendStatistics());
+        EXPECT_EQ(config.GetNetwork().gatewayUrl, "") << "nothing set means the built-in gateway";
+        ASSERT_TRUE(config.Save());
+    }
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("[Privacy]\r\nSendUsageStatistics=1\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("GatewayUrl"), std::string::npos) << "defaults are not pinned into the file";
+}
+
+TEST_F(ConfigTest, HeldSavesWriteNothingUntilReleased)
+{
+    CQXConfig config(path);
+    config.HoldSaves();
+    config.RecordLogin(9, 60, 2, 6);
+    EXPECT_TRUE(config.Save());
+    EXPECT_NE(access(path.c_str(), F_OK), 0) << "a start that fails before the window leaves no file";
+    config.ReleaseSaves();
+    EXPECT_EQ(CQXConfig(path).GetUserID(), 9u) << "the held save happens once released";
+}
+
+TEST_F(ConfigTest, ASaveThatFailsKeepsTheOldFileAndSaysSo)
+{
+    std::ofstream(path) << "[UserInfo]\r\nUserID=41\r\n";
+    CQXConfig config(path);
+    config.RecordLogin(42, 60, 2, 6);
+    {
+        FileSizeLimit fullDisk(8);
+        EXPECT_FALSE(config.Save());
+    }
+    EXPECT_EQ(CQXConfig(path).GetUserID(), 41u);
 }

@@ -164,6 +164,20 @@ TEST_F(ServiceClientTest, FirstRunLogsInAndStatisticsArriveAsSent)
     EXPECT_EQ(LocalMarket::instance().server().statisticsBodies().back(), body);
 }
 
+TEST_F(ServiceClientTest, StatisticsGoOnlyWhenTheUserHasNotTurnedThemOff)
+{
+    CQXLoginClientApi::SetServiceContacted();
+    const size_t before = LocalMarket::instance().server().statisticsBodies().size();
+    setenv(CQXConfig::kSendStatisticsVariable, "0", 1);
+    CQXLoginClientApi::SendUsageStatistics();
+    EXPECT_EQ(LocalMarket::instance().server().statisticsBodies().size(), before) << "off: nothing is sent";
+    setenv(CQXConfig::kSendStatisticsVariable, "1", 1);
+    CQXLoginClientApi::SendUsageStatistics();
+    unsetenv(CQXConfig::kSendStatisticsVariable);
+    ASSERT_EQ(LocalMarket::instance().server().statisticsBodies().size(), before + 1);
+    EXPECT_EQ(LocalMarket::instance().server().statisticsBodies().back().rfind("uid=", 0), 0u);
+}
+
 TEST_F(ServiceClientTest, SamePackageVersionDownloadsNothing)
 {
     Answer(0, 86400, 1);

@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "taobao/CTaobaoParamList.h"
 #include "taobao/TaobaoXml.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/support/LocalMarket.h"
 
 #include "market/Catalogue.h"
@@ -423,12 +424,30 @@ TEST_F(MarketConnector, PictureThreadsGiveWayWhileAttemptsTimeOut)
     EXPECT_EQ(CTaobaoImageDownloader::getInstance().GetActiveThreadCount(), 2);
 }
 
-TEST_F(MarketConnector, UnreachableGatewayFailsQuietly)
+TEST_F(MarketConnector, UnreachableGatewayFailsQuietlyOnScreenAndLoudlyInTheLog)
 {
+    CapturedLog log;
     const std::string saved = CTaobaoConnector::gatewayUrl();
     setenv("QUOBRIX_TOP_URL", "http://127.0.0.1:1/router/rest", 1);
     std::string body = "left over";
     EXPECT_FALSE(CTaobaoConnector::fetchProductInfoFromTaobao("?x=1", body));
     EXPECT_TRUE(body.empty());
     setenv("QUOBRIX_TOP_URL", saved.c_str(), 1);
+    const std::string line = "gateway http://127.0.0.1:1/router/rest: connection refused";
+    size_t attempts = 0;
+    for (size_t at = log.Text().find(line); at != std::string::npos; at = log.Text().find(line, at + 1))
+        ++attempts;
+    EXPECT_EQ(attempts, 3u) << "each attempt is logged\n" << log.Text();
+}
+
+TEST_F(MarketConnector, ARefusedAnswerIsLoggedWithWhy)
+{
+    CapturedLog log;
+    m_market->server().setFaults({Fault::Http500, FaultScope::Gateway});
+    std::string body;
+    EXPECT_FALSE(CTaobaoConnector::fetchProductInfoFromTaobao("?x=1", body));
+    EXPECT_NE(log.Text().find("/router/rest: HTTP 500"), std::string::npos) << log.Text();
+    m_market->server().setFaults({Fault::GarbageBody, FaultScope::Gateway});
+    EXPECT_FALSE(CTaobaoConnector::fetchProductInfoFromTaobao("?x=1", body));
+    EXPECT_NE(log.Text().find("/router/rest: answer does not parse"), std::string::npos) << log.Text();
 }
