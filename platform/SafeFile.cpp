@@ -55,7 +55,9 @@ void SyncFolder(const std::string& path)
 
 bool WriteTemporary(const std::string& temporary, const std::string& bytes, std::string& error)
 {
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Readable by the user alone: the settings hold the gateway's secret, the
+    // lists what the user browsed.
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         error = Reason("cannot create");
         return false;

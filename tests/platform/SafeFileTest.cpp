@@ -33,6 +33,9 @@ TEST(SafeFile, ReplacesTheFileWholeAndLeavesNoTemporary)
     ASSERT_TRUE(SafeFile::Write(path, "new text", error)) << error;
     EXPECT_EQ(TempDir::read(path), "new text");
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    using std::filesystem::perms;
+    EXPECT_EQ(std::filesystem::status(path).permissions() & perms::all, perms::owner_read | perms::owner_write)
+        << "the user's files are the user's alone";
 }
 
 TEST(SafeFile, AWriteCutShortKeepsTheOldFileAndSaysWhy)
