@@ -72,9 +72,11 @@ int CQX_Entry::Run(const CommandLine& commandLine)
     // The settings and the package were saved during the run; any file of
     // the user's that could not be saved makes a failed run.
     const bool everythingSaved = listsSaved && !SafeFile::AnyFailed();
-    Log::Info(everythingSaved ? "quobrix ends" : "quobrix ends; a file could not be saved");
+    const int exitCode = result != 0 ? result : (everythingSaved ? 0 : 1);
+    Log::Info("quobrix ends with exit code " + std::to_string(exitCode) +
+              (everythingSaved ? "" : "; a file could not be saved"));
     Log::Close();
-    return result != 0 ? result : (everythingSaved ? 0 : 1);
+    return exitCode;
 }
 
 void CQX_Entry::StartLog(const AppFolders& folders, bool verbose)

@@ -34,6 +34,7 @@ wait_exit "$CLIENT_PID" 10
 [ "$EXIT_CODE" -eq 1 ] || fail "lists that could not be saved ended with exit code $EXIT_CODE"
 [ "$(cat "$LISTS/favorite.xml")" = "$favourites" ] || fail "the old favourites changed"
 grep -q "could not save $LISTS/favorite.xml (cannot create: " "$LOG" || fail "the log does not name the file"
+grep -q "quobrix ends with exit code 1; a file could not be saved$" "$LOG" || fail "the log does not end with the failure"
 grep -q 'usage statistics not sent: turned off' "$LOG" || fail "the log does not say why no statistics went"
 curl -sf "$QUOBRIX_SERVICE_URL/admin/statistics" >"$WORK/statistics.after"
 cmp -s "$WORK/statistics.before" "$WORK/statistics.after" || fail "statistics were sent although turned off"

@@ -52,7 +52,7 @@ wait_exit "$CLIENT_PID" 10
 grep -q '<num_iid>123456789</num_iid>' "$LISTS/favorite.xml" || fail "the old favourites were not brought over"
 [ "$(cd "$WORK" && find bin datafiles -exec stat -c '%n %s %Y' {} + | sort)" = "$program_files" ] ||
   fail "the program's own folders changed"
-for line in 'quobrix 2\.6 starts' "data $DATA" 'gateway http://127\.0\.0\.1:[0-9]*/router/rest' 'main screen ready' 'quobrix ends$'; do
+for line in 'quobrix 2\.6 starts' "data $DATA" 'gateway http://127\.0\.0\.1:[0-9]*/router/rest' 'main screen ready' 'quobrix ends with exit code 0$'; do
   grep -q "$line" "$LOG" || fail "the log has no line '$line'"
 done
 if [ -n "${QUOBRIX_SERVICE_URL:-}" ]; then
