@@ -6,8 +6,11 @@
 #include "service/CQXLoginClientApi.h"
 #include "service/CQXRecommendCatalogue.h"
 #include "service/CQXUpgradeChecker.h"
+#include "tests/support/ScopedVariable.h"
 
 #include <Poco/DateTime.h>
+#include <Poco/Net/ServerSocket.h>
+#include <Poco/Net/StreamSocket.h>
 #include <Poco/Path.h>
 #include <Poco/Zip/Compress.h>
 #include <gtest/gtest.h>
@@ -18,6 +21,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -176,6 +181,22 @@ TEST_F(ServiceClientTest, StatisticsGoOnlyWhenTheUserHasNotTurnedThemOff)
     unsetenv(CQXConfig::kSendStatisticsVariable);
     ASSERT_EQ(LocalMarket::instance().server().statisticsBodies().size(), before + 1);
     EXPECT_EQ(LocalMarket::instance().server().statisticsBodies().back().rfind("uid=", 0), 0u);
+}
+
+// A service whose connection queue is full never completes a connection: the
+// statistics sent while the program ends give up after their own short bound.
+TEST(UsageStatistics, AServiceThatTakesNoConnectionHoldsTheEndUpBrieflyOnly)
+{
+    Poco::Net::ServerSocket full(Poco::Net::SocketAddress("127.0.0.1", 0), 0);
+    std::vector<Poco::Net::StreamSocket> queued(3);
+    for (Poco::Net::StreamSocket& socket : queued)
+        socket.connectNB(full.address());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const ScopedVariable service("QUOBRIX_SERVICE_URL", "http://" + full.address().toString());
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(CQXLoginClientApi::PostLogout("uid=1&us=2"), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500))
+        << "well under the 3 s the login may wait";
 }
 
 TEST_F(ServiceClientTest, SamePackageVersionDownloadsNothing)
