@@ -75,20 +75,22 @@ bool ReadWithin(std::istream& in, size_t maxBytes, std::string& body)
     return whole;
 }
 
+// The package's content file, found by its name: whatever else a package
+// holds is never installed in its place.
 const Poco::Zip::ZipLocalFileHeader* ContentEntry(const Poco::Zip::ZipArchive& archive)
 {
-    // The package holds one content file; prefer it by name should a packer
-    // have added anything else.
-    const Poco::Zip::ZipLocalFileHeader* first = nullptr;
     for (auto it = archive.headerBegin(); it != archive.headerEnd(); ++it) {
-        if (!it->second.isFile())
-            continue;
-        if (Poco::Path(it->first).getFileName() == "recommend.xml")
+        if (it->second.isFile() && Poco::Path(it->first).getFileName() == "recommend.xml")
             return &it->second;
-        if (!first)
-            first = &it->second;
     }
-    return first;
+    return nullptr;
+}
+
+// Reads a whole document only: from a damaged one nothing is acted on.
+bool IsWholeDocument(const std::string& bytes)
+{
+    TiXmlVisitor nothing;
+    return TaobaoXml::walk(bytes, nothing);
 }
 
 
@@ -109,6 +111,23 @@ std::string CQXLoginClientApi::LoginBody(const CQXLoginRequest& request)
     return body;
 }
 
+bool CQXLoginClientApi::ReadAnswer(const std::string& text, CQXLoginReturn& answer)
+{
+    CQXLoginReturn read;
+    CQX_LoginReturn_Visitor visitor(read);
+    if (!TaobaoXml::walk(text, visitor)) {
+        Log::Warning("service login answer does not parse; nothing in it is acted on");
+        return false;
+    }
+    // The bits 1, 2 and 4 are all a command can be; anything else is no command.
+    if (read.cmd < 0 || read.cmd > 7) {
+        Log::Warning("service login answer with the unknown command " + std::to_string(read.cmd) + " ignored");
+        read.cmd = 0;
+    }
+    answer = read;
+    return true;
+}
+
 int CQXLoginClientApi::Call(const CQXLoginRequest& request)
 {
     std::string answerText;
@@ -117,8 +136,10 @@ int CQXLoginClientApi::Call(const CQXLoginRequest& request)
         m_catalogue.FinishUpdate(false);
         return result;
     }
-    CQX_LoginReturn_Visitor visitor(m_answer);
-    TaobaoXml::walk(answerText, visitor);
+    if (!ReadAnswer(answerText, m_answer)) {
+        m_catalogue.FinishUpdate(false);
+        return -2;
+    }
 
     bool updated = false;
     if (m_catalogue.PackageVersion() < m_answer.rv) {
@@ -211,11 +232,14 @@ bool CQXLoginClientApi::UnpackPackage() const
             Poco::Zip::ZipInputStream content(in, *entry, true);
             // A small zip may inflate without end: its content has a cap of its own.
             std::string bytes;
-            if (ReadWithin(content, kMaxRecommendFileBytes, bytes) && !bytes.empty())
+            if (!ReadWithin(content, kMaxRecommendFileBytes, bytes) || bytes.empty())
+                problem = "its recommend.xml is empty or past its size limit";
+            else if (!IsWholeDocument(bytes))
+                problem = "its recommend.xml is not a whole document";
+            else
                 return SafeFile::Save(m_paths.recommendFile, bytes);
-            problem = "its content is empty or past its size limit";
         } else {
-            problem = "it holds no file";
+            problem = "it holds no recommend.xml";
         }
     } catch (const std::exception& failure) {
         problem = failure.what();

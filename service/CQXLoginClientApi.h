@@ -51,10 +51,15 @@ public:
     explicit CQXLoginClientApi(CQXRecommendCatalogue& catalogue, CQXPackagePaths paths = CQXPackagePaths());
 
     // Logs in and installs a newer package; finishes the catalogue's update in
-    // every case. 0 when an answer arrived, the transport's negative code otherwise.
+    // every case. 0 when a whole answer arrived, -2 for one that does not
+    // parse, the transport's negative code otherwise.
     int Call(const CQXLoginRequest& request);
     const CQXLoginReturn& Answer() const { return m_answer; }
     CQXRecommendCatalogue& Catalogue() { return m_catalogue; }
+
+    // A login answer that parses whole, its command within the known bits;
+    // false (answer untouched) for any other.
+    static bool ReadAnswer(const std::string& text, CQXLoginReturn& answer);
 
     static int PostLogin(const std::string& body, std::string& answer);
     static int PostLogout(const std::string& body);

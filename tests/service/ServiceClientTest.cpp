@@ -235,7 +235,7 @@ TEST_F(ServiceClientTest, AnswerThatIsNotXmlKeepsTheInitialValues)
     faults.scope = market::FaultScope::Service;
     LocalMarket::instance().server().setFaults(faults);
     Answer(7, 86400, 5);
-    EXPECT_EQ(api->Call(CQXLoginRequest()), 0) << "an answer arrived, whatever it said";
+    EXPECT_EQ(api->Call(CQXLoginRequest()), -2) << "an answer that does not parse is no answer";
     EXPECT_EQ(api->Answer().cmd, 0);
     EXPECT_EQ(api->Answer().rv, 0);
     EXPECT_EQ(catalogue->PackageVersion(), 1);
@@ -266,6 +266,46 @@ TEST_F(ServiceClientTest, AnswersPastTheirCapAreNoAnswers)
         EXPECT_EQ(CQXLoginClientApi::DownloadPackage(package), 0u) << name;
         EXPECT_TRUE(package.empty()) << name;
     }
+}
+
+TEST(LoginAnswer, OnlyAWholeAnswerIsObeyedAndOnlyItsKnownCommands)
+{
+    CQXLoginReturn answer;
+    EXPECT_FALSE(CQXLoginClientApi::ReadAnswer("<r><uid>5</uid><cmd>1</cmd><nrs>60</nrs><broken", answer));
+    EXPECT_EQ(answer.cmd, 0) << "a forced upgrade inside a broken answer is not obeyed";
+    EXPECT_EQ(answer.uid, 0) << "nothing of a broken answer is taken";
+
+    ASSERT_TRUE(CQXLoginClientApi::ReadAnswer("<r><cmd>9</cmd><uid>5</uid></r>", answer));
+    EXPECT_EQ(answer.cmd, 0) << "a command outside the known bits is ignored";
+    EXPECT_EQ(answer.uid, 5);
+    ASSERT_TRUE(CQXLoginClientApi::ReadAnswer("<r><cmd>-1</cmd></r>", answer));
+    EXPECT_EQ(answer.cmd, 0);
+    ASSERT_TRUE(CQXLoginClientApi::ReadAnswer("<r><cmd>6</cmd></r>", answer));
+    EXPECT_EQ(answer.cmd, 6);
+}
+
+TEST_F(ServiceClientTest, APackageWithoutItsContentFileOrWithABrokenOneIsRefused)
+{
+    const std::string before = ReadFile(dir / "recommend.xml");
+    const auto package = [this](const char* name, const std::string& bytes) {
+        std::ofstream out(dir / "r.zip", std::ios::binary);
+        Poco::Zip::Compress compress(out, true);
+        std::istringstream content(bytes);
+        compress.addFile(content, Poco::DateTime(2026, 1, 1), Poco::Path(name));
+        compress.close();
+    };
+    package("x", "<root><r><ver>1</ver><vol>9</vol></r></root>");
+    EXPECT_FALSE(api->UnpackPackage()) << "a package's only entry is not its content file";
+    EXPECT_EQ(ReadFile(dir / "recommend.xml"), before);
+
+    package("recommend.xml", "<root><r><ver>1</ver><vol>9</vol></r><p><k>cut");
+    EXPECT_FALSE(api->UnpackPackage()) << "a content file cut short";
+    std::string deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    package("recommend.xml", deep);
+    EXPECT_FALSE(api->UnpackPackage()) << "a content file nested past any real one";
+    EXPECT_EQ(ReadFile(dir / "recommend.xml"), before);
 }
 
 TEST_F(ServiceClientTest, PackageThatInflatesPastItsCapKeepsTheOldFile)
