@@ -6,6 +6,7 @@
 #include "platform/HttpSessionFactory.h"
 #include "platform/Log.h"
 #include "platform/NetworkFailure.h"
+#include "platform/PictureHeader.h"
 #include "platform/SessionInterrupter.h"
 #include "platform/ThreadFaults.h"
 #include "taobao/CTaobaoProductInfo.h"
@@ -219,6 +220,15 @@ std::string Refusal(bool whole, int status, size_t size)
     return std::string();
 }
 
+// Only a JPEG, PNG or GIF of a sensible size ever reaches the decoder.
+std::string PictureRefusal(const std::string& bytes)
+{
+    const PictureHeader header = PictureHeader::Read(bytes);
+    if (header.IsCardPicture(CTaobaoImageDownloader::kMaxPicturePixels))
+        return std::string();
+    return "not a picture a card shows (" + header.Describe() + ")";
+}
+
 }
 
 void CTaobaoImageDownloader::SetBodyTimeLimit(std::chrono::milliseconds limit)
@@ -244,7 +254,9 @@ bool CTaobaoImageDownloader::downloadImageImpl(CImageRequest& request)
         std::istream& in = session->receiveResponse(response);
         std::string bytes;
         const bool whole = ReadPicture(in, bytes);
-        const std::string refusal = Refusal(whole, response.getStatus(), bytes.size());
+        std::string refusal = Refusal(whole, response.getStatus(), bytes.size());
+        if (refusal.empty())
+            refusal = PictureRefusal(bytes);
         if (refusal.empty() && WriteFile(request.localPath, bytes))
             return true;
         if (!refusal.empty())

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -22,6 +23,9 @@ public:
     static constexpr size_t kMaxPictureBytes = 524288;
     // A body this short is an error page or a missing-picture stub.
     static constexpr size_t kMinPictureBytes = 1025;
+    // Far above any product picture; what a header announces beyond it is
+    // never decoded.
+    static constexpr uint64_t kMaxPicturePixels = 16u * 1024 * 1024;
 
     static CTaobaoImageDownloader& getInstance();
 

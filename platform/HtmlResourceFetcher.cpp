@@ -2,42 +2,18 @@
 
 #include "platform/HtmlPageSanitizer.h"
 #include "platform/HtmlResourceLoader.h"
+#include "platform/PictureHeader.h"
 #include "platform/ThreadFaults.h"
-
-#include <FreeImage.h>
 
 namespace {
 
-struct MemoryCloser
-{
-    void operator()(FIMEMORY* memory) const { FreeImage_CloseMemory(memory); }
-};
-
-struct BitmapUnloader
-{
-    void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
-};
-
-// Reads only the picture's header: a small file can announce a picture of
+// Judged by its header alone: a small file can announce a picture of
 // gigabytes once decoded.
 bool HasAcceptableSize(const std::string& bytes)
 {
-    std::unique_ptr<FIMEMORY, MemoryCloser> memory(
-        FreeImage_OpenMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
-                             static_cast<DWORD>(bytes.size())));
-    if (!memory)
-        return false;
-    const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory.get(), 0);
-    if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format))
-        return false;
-    std::unique_ptr<FIBITMAP, BitmapUnloader> header(
-        FreeImage_LoadFromMemory(format, memory.get(), FIF_LOAD_NOPIXELS));
-    if (!header)
-        return false;
-    const unsigned width = FreeImage_GetWidth(header.get());
-    const unsigned height = FreeImage_GetHeight(header.get());
-    const auto side = static_cast<unsigned>(HtmlResourceFetcher::kMaxPictureSide);
-    return width > 0 && height > 0 && width <= side && height <= side;
+    const PictureHeader header = PictureHeader::Read(bytes);
+    const auto side = static_cast<uint32_t>(HtmlResourceFetcher::kMaxPictureSide);
+    return header.width > 0 && header.height > 0 && header.width <= side && header.height <= side;
 }
 
 }

@@ -1,6 +1,7 @@
 #include "download/CTaobaoImageDownloader.h"
 #include "tests/download/Eventually.h"
 #include "tests/download/MarketPicture.h"
+#include "tests/support/CapturedLog.h"
 #include "tests/taobao/TempDir.h"
 #include "taobao/CTaobaoProductInfo.h"
 
@@ -72,7 +73,9 @@ TEST_F(ImageDownloadTest, BodiesThatNeverEndAreCutOrGivenUpInTime)
 {
     MarketPicture picture(7, 4000);
     Inject(market::Fault::EndlessBody);
-    EXPECT_EQ(TempDir::read(Download(picture.url(), "endless.jpg")).size(), 524288u);
+    const auto endlessStarted = std::chrono::steady_clock::now();
+    EXPECT_EQ(Download(picture.url(), "endless.jpg"), kNoPicturePath) << "cut at the buffer, and no picture";
+    EXPECT_LT(std::chrono::steady_clock::now() - endlessStarted, std::chrono::seconds(5));
 
     CTaobaoImageDownloader::SetBodyTimeLimit(std::chrono::milliseconds(300));
     Inject(market::Fault::TrickleBody);
@@ -89,6 +92,29 @@ TEST_F(ImageDownloadTest, AnExistingFileIsReplacedNotAppendedTo)
     MarketPicture picture(4, 2000);
     Download(picture.url(), "old.jpg");
     EXPECT_EQ(TempDir::read(m_dir.file("old.jpg")), picture.bytes());
+}
+
+// The picture of a few kilobytes that would take gigabytes once decoded, and
+// a picture of a format no card shows, are the placeholder: neither is kept.
+TEST_F(ImageDownloadTest, APictureIsJudgedByItsHeaderBeforeItIsKept)
+{
+    CapturedLog log;
+    std::string bomb = MarketPicture(11, 4000).bytes();
+    const size_t frame = bomb.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    bomb[frame + 5] = bomb[frame + 6] = bomb[frame + 7] = bomb[frame + 8] = '\xEA';  // 60138 x 60138
+    MarketPicture announced(12, bomb);
+    EXPECT_EQ(Download(announced.url(), "bomb.jpg"), kNoPicturePath);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("bomb.jpg")));
+    EXPECT_NE(log.Text().find("not a picture a card shows (JPEG 60138x60138)"), std::string::npos) << log.Text();
+
+    std::string bitmap(2048, '\0');
+    bitmap.replace(0, 2, "BM");
+    bitmap[14] = 40;                                   // a BITMAPINFOHEADER
+    bitmap[18] = 8, bitmap[22] = 8, bitmap[26] = 1, bitmap[28] = 24;
+    MarketPicture otherFormat(13, bitmap);
+    EXPECT_EQ(Download(otherFormat.url(), "bitmap.jpg"), kNoPicturePath);
+    EXPECT_NE(log.Text().find("not a picture a card shows (another format 8x8)"), std::string::npos) << log.Text();
 }
 
 TEST_F(ImageDownloadTest, AnErrorStatusIsAFailedDownloadWhateverItsBodyLength)

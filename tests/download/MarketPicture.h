@@ -1,6 +1,8 @@
 #pragma once
 #include "tests/support/LocalMarket.h"
 
+#include <FreeImage.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,7 +15,9 @@
 class MarketPicture
 {
 public:
-    MarketPicture(int number, size_t size) : m_bytes(Pattern(size))
+    // A JPEG of exactly size bytes: a real picture's header, then filler.
+    MarketPicture(int number, size_t size) : MarketPicture(number, Pattern(size)) {}
+    MarketPicture(int number, std::string bytes) : m_bytes(std::move(bytes))
     {
         const long long key = 9000000000000LL + static_cast<long long>(getpid()) * 1000 + number;
         const std::string name = std::to_string(key) + ".jpg";
@@ -38,10 +42,26 @@ public:
 private:
     static std::string Pattern(size_t size)
     {
-        std::string bytes(size, '\0');
-        for (size_t i = 0; i < size; ++i)
-            bytes[i] = static_cast<char>((i * 131 + i / 251) & 0xFF);
+        std::string bytes = TinyJpeg().substr(0, size);
+        for (size_t i = bytes.size(); i < size; ++i)
+            bytes += static_cast<char>((i * 131 + i / 251) & 0xFF);
         return bytes;
+    }
+
+    // An 8x8 JPEG as FreeImage writes it: the downloader reads a picture's
+    // header before it keeps the picture.
+    static std::string TinyJpeg()
+    {
+        FIBITMAP* bitmap = FreeImage_Allocate(8, 8, 24);
+        FIMEMORY* memory = FreeImage_OpenMemory();
+        FreeImage_SaveToMemory(FIF_JPEG, bitmap, memory, 0);
+        BYTE* data = nullptr;
+        DWORD length = 0;
+        FreeImage_AcquireMemory(memory, &data, &length);
+        std::string jpeg(reinterpret_cast<char*>(data), length);
+        FreeImage_CloseMemory(memory);
+        FreeImage_Unload(bitmap);
+        return jpeg;
     }
 
     std::string m_bytes;
