@@ -1,7 +1,6 @@
 #pragma once
+#include "tests/support/EncodedPicture.h"
 #include "tests/support/LocalMarket.h"
-
-#include <FreeImage.h>
 
 #include <filesystem>
 #include <fstream>
@@ -42,26 +41,11 @@ public:
 private:
     static std::string Pattern(size_t size)
     {
-        std::string bytes = TinyJpeg().substr(0, size);
+        // A real picture's header first: the downloader reads it before it keeps a picture.
+        std::string bytes = EncodedPicture(FIF_JPEG, 8).substr(0, size);
         for (size_t i = bytes.size(); i < size; ++i)
             bytes += static_cast<char>((i * 131 + i / 251) & 0xFF);
         return bytes;
-    }
-
-    // An 8x8 JPEG as FreeImage writes it: the downloader reads a picture's
-    // header before it keeps the picture.
-    static std::string TinyJpeg()
-    {
-        FIBITMAP* bitmap = FreeImage_Allocate(8, 8, 24);
-        FIMEMORY* memory = FreeImage_OpenMemory();
-        FreeImage_SaveToMemory(FIF_JPEG, bitmap, memory, 0);
-        BYTE* data = nullptr;
-        DWORD length = 0;
-        FreeImage_AcquireMemory(memory, &data, &length);
-        std::string jpeg(reinterpret_cast<char*>(data), length);
-        FreeImage_CloseMemory(memory);
-        FreeImage_Unload(bitmap);
-        return jpeg;
     }
 
     std::string m_bytes;

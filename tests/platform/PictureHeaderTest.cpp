@@ -1,37 +1,22 @@
 // A picture is judged by its header before it is decoded: a file of a few
 // kilobytes that announces gigabytes of pixels never reaches the decoder.
 #include "platform/PictureHeader.h"
-#include "platform/PixelImage.h"
+#include "tests/support/EncodedPicture.h"
 
 #include <FreeImage.h>
 #include <Poco/Checksum.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
 
 constexpr uint64_t kCap = 16u * 1024 * 1024;
 
-// A real 16x16 picture in the given format, as FreeImage writes it.
+// A real 16x16 picture in the given format.
 std::string Encoded(FREE_IMAGE_FORMAT format)
 {
-    FIBITMAP* bitmap = FreeImage_Allocate(16, 16, 24);
-    if (format == FIF_GIF) {
-        FIBITMAP* palettized = FreeImage_ColorQuantize(bitmap, FIQ_WUQUANT);
-        FreeImage_Unload(bitmap);
-        bitmap = palettized;
-    }
-    FIMEMORY* memory = FreeImage_OpenMemory();
-    FreeImage_SaveToMemory(format, bitmap, memory, 0);
-    BYTE* data = nullptr;
-    DWORD size = 0;
-    FreeImage_AcquireMemory(memory, &data, &size);
-    std::string bytes(reinterpret_cast<char*>(data), size);
-    FreeImage_CloseMemory(memory);
-    FreeImage_Unload(bitmap);
-    return bytes;
+    return EncodedPicture(format, 16);
 }
 
 void PutBigEndian(std::string& bytes, size_t at, uint32_t value, int length)
