@@ -386,6 +386,11 @@ std::string HtmlPageSanitizer::PlainText(const std::string& utf8Html, size_t max
             const size_t close = s.find("-->", lt + 4);
             i = close == std::string::npos ? s.size() : close + 3;
         } else if (!ReadTag(s, lt, tag)) {
+            // A tag that never ends hides the rest of the page, as it does in
+            // the sanitised page and in a browser; reading on as text would
+            // scan the rest of the page again for each '<' in it.
+            if (StartsTagName(s, lt))
+                break;
             writer.LessThan();
             i = lt + 1;
         } else if (!tag.closing && IsRawText(tag.name)) {

@@ -175,6 +175,8 @@ TEST(HtmlViewBudget, ThePlainTextVersionKeepsOnlyWhatAReaderReads)
               "1 &lt; 2 &amp; 3");
     EXPECT_EQ(HtmlPageSanitizer::PlainText("中文字", 7), "中文") << "a character cut at the limit is left out";
     EXPECT_EQ(HtmlPageSanitizer::PlainText(std::string(5000, 'x'), 10).size(), 10u);
+    EXPECT_EQ(HtmlPageSanitizer::PlainText("前 <b>文</b> <a href='x后", 100), "前 文")
+        << "a tag that never ends hides the rest, as in a browser";
 }
 
 TEST(HtmlViewBudget, APageTooLargeToLayOutShowsTheStartOfItsText)

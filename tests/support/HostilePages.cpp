@@ -56,6 +56,7 @@ std::vector<NamedPage> HeavyPages()
         {"huge spans", "<table>" + Repeat("<tr><td colspan=1000 rowspan=3000>x</td></tr>", 3000) + "</table>"},
         {"long row", "<table><tr>" + Repeat("<td colspan=1000>cell</td>", 3000) + "</tr></table>"},
         {"deep nesting", Repeat("<div style='padding-left:1px'><span>", 20000) + "deep"},
+        {"unclosed tags", "text before " + Repeat("<a", 3500000)},
     };
 }
 
