@@ -66,7 +66,7 @@ int CQX_Entry::Run(const CommandLine& commandLine)
 
     if (feedbackFlag.load())
         Process::Launch(FeedbackCommandLine(programDir, config.GetUserID()));
-    DeleteFilesInDir(kImageCacheDir);
+    DeleteFilesInDir(AppFolders::Resolve(kImageCacheDir).c_str());
     const bool listsSaved = CTaobaoDataStore::release();
     mainWnd.reset();
     // The settings and the package were saved during the run; any file of

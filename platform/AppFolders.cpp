@@ -98,11 +98,6 @@ void AppFolders::UseClassic()
     g_layout.reset();
 }
 
-bool AppFolders::HasLayout()
-{
-    return CurrentLayout() != nullptr;
-}
-
 std::string AppFolders::Resolve(const std::string& name)
 {
     const std::shared_ptr<const AppFolders> layout = CurrentLayout();
@@ -113,12 +108,6 @@ std::string AppFolders::ConfigFile()
 {
     const std::shared_ptr<const AppFolders> layout = CurrentLayout();
     return (layout ? layout->configDir : GetModuleDir()) + "/config.ini";
-}
-
-std::string AppFolders::LogDir()
-{
-    const std::shared_ptr<const AppFolders> layout = CurrentLayout();
-    return layout ? layout->stateDir : std::string(".");
 }
 
 std::string AppFolders::Map(const std::string& name) const

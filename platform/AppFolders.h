@@ -34,7 +34,6 @@ public:
     static void Use(const AppFolders& folders);
     // For tests: back to the classic tree.
     static void UseClassic();
-    static bool HasLayout();
 
     // Where a file the program names lives: "../datafiles/data/X" in the
     // data folder, "../datafiles/img/..." and "../datafiles/recommend/..." in
@@ -43,8 +42,6 @@ public:
     static std::string Resolve(const std::string& name);
     // The settings file: in the configuration folder, or beside the program.
     static std::string ConfigFile();
-    // The folder for logs: the state folder, or the current folder.
-    static std::string LogDir();
 
     // The same mapping for this layout.
     std::string Map(const std::string& name) const;

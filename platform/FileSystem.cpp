@@ -1,7 +1,5 @@
 #include "platform/FileSystem.h"
 
-#include "platform/AppFolders.h"
-
 #include <algorithm>
 
 #include <dirent.h>
@@ -51,10 +49,10 @@ bool DeleteFilesInDir(const char* dir)
 {
     if (!dir)
         return true;
-    const std::string base = AppFolders::Resolve(dir);
-    std::unique_ptr<DIR, int (*)(DIR*)> handle(opendir(base.c_str()), closedir);
+    std::unique_ptr<DIR, int (*)(DIR*)> handle(opendir(dir), closedir);
     if (!handle)
         return true;
+    const std::string base(dir);
     while (dirent* entry = readdir(handle.get())) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..")

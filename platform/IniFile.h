@@ -21,7 +21,6 @@ public:
     // Replaces the file with the text as it is now; the old file stays whole
     // when that fails, and error says why.
     bool Save(std::string& error) const;
-    const std::string& Path() const { return m_path; }
 
 private:
     std::string m_path;

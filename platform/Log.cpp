@@ -56,11 +56,6 @@ void Log::Close()
     logger.setChannel(nullptr);
 }
 
-bool Log::IsVerbose()
-{
-    return Logger().debug();
-}
-
 void Log::Error(const std::string& text)
 {
     Logger().error(text);

@@ -19,7 +19,6 @@ public:
     static bool Open(const std::string& dir, bool verbose, std::string& error);
     // Flushes and closes the file; later lines go nowhere.
     static void Close();
-    static bool IsVerbose();
 
     static void Error(const std::string& text);
     static void Warning(const std::string& text);

@@ -1,6 +1,5 @@
 #include "platform/SafeFile.h"
 
-#include "platform/AppFolders.h"
 #include "platform/Log.h"
 #include "platform/UserNotice.h"
 
@@ -78,9 +77,8 @@ bool WriteTemporary(const std::string& temporary, const std::string& bytes, std:
 
 }
 
-bool SafeFile::Write(const std::string& name, const std::string& bytes, std::string& error)
+bool SafeFile::Write(const std::string& path, const std::string& bytes, std::string& error)
 {
-    const std::string path = AppFolders::Resolve(name);
     const std::string temporary = path + ".tmp";
     if (WriteTemporary(temporary, bytes, error)) {
         if (std::rename(temporary.c_str(), path.c_str()) == 0) {

@@ -66,7 +66,7 @@ void CQXRecommendCatalogue::FinishUpdate(bool updated)
     if (!IsReady() && updated) {
         Load();
         // The pictures of the previous package; its folders stay.
-        DeleteFilesInDir(m_pictureDir.c_str());
+        DeleteFilesInDir(AppFolders::Resolve(m_pictureDir).c_str());
     }
     m_ready.store(true, std::memory_order_release);
 }

@@ -1,6 +1,5 @@
 #include "taobao/TaobaoXml.h"
 
-#include "platform/AppFolders.h"
 #include "taobao/TaobaoText.h"
 
 #include <tinyxml.h>
@@ -112,7 +111,7 @@ bool TaobaoXml::walk(const std::string& body, TiXmlVisitor& visitor)
 
 bool TaobaoXml::walkFile(const std::string& path, TiXmlVisitor& visitor)
 {
-    std::ifstream in(AppFolders::Resolve(path), std::ios::binary | std::ios::ate);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
     if (size <= 0 || static_cast<size_t>(size) > kMaxFileBytes)
         return false;
